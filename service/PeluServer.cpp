@@ -1,0 +1,118 @@
+#include "service/PeluServer.h"
+
+#include "db/ServiceManager.h"
+#include "service/InstanceLock.h"
+#include "service/Paths.h"
+#include "service/ServicePlatform.h"
+
+#include <Poco/Format.h>
+#include <Poco/Logger.h>
+#include <Poco/Path.h>
+#include <Poco/TaskManager.h>
+#include <Poco/Util/HelpFormatter.h>
+#include <Poco/Util/Option.h>
+#include <Poco/Util/OptionCallback.h>
+
+#include <iostream>
+
+namespace Pelu {
+
+std::string withoutTrailingSeparator(std::string path) {
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string homeFromExecutableDir(const std::string& dir) {
+  Poco::Path p(dir);
+  p.makeDirectory();
+  p.popDirectory();
+  p.popDirectory();
+  return withoutTrailingSeparator(p.toString());
+}
+
+void PeluServer::initialize(Poco::Util::Application& self) {
+  loadConfiguration();
+  ServerApplication::initialize(self);
+  logger().information("starting up");
+}
+
+void PeluServer::uninitialize() {
+  logger().information("shutting down");
+  ServerApplication::uninitialize();
+}
+
+void PeluServer::defineOptions(Poco::Util::OptionSet& options) {
+  ServerApplication::defineOptions(options);
+  options.addOption(Poco::Util::Option("help", "h", "display help information on command line arguments")
+                        .required(false)
+                        .repeatable(false)
+                        .callback(Poco::Util::OptionCallback<PeluServer>(this, &PeluServer::onHelpOption)));
+}
+
+void PeluServer::onHelpOption(const std::string&, const std::string&) {
+  helpRequested = true;
+  printHelp();
+  stopOptionsProcessing();
+}
+
+void PeluServer::printHelp() {
+  Poco::Util::HelpFormatter helpFormatter(options());
+  helpFormatter.setCommand(commandName());
+  helpFormatter.setUsage("OPTIONS");
+  helpFormatter.setHeader("Mivo server application");
+  helpFormatter.format(std::cout);
+}
+
+void PeluServer::resolveHome() {
+  std::string home;
+  if (config().has("veviza.home")) {
+    home = config().getString("veviza.home");
+  } else if (config().has("application.dir")) {
+    home = homeFromExecutableDir(config().getString("application.dir"));
+  } else {
+    home = homeFromExecutableDir(Poco::Path::current());
+  }
+  home = withoutTrailingSeparator(home);
+
+  auto& manager = Service::ServiceManager::instance();
+  manager.homeDirectory = home;
+  manager.processName = commandName();
+
+  Poco::Logger& log = logger();
+  log.information(Poco::format("application.version = %s", std::string(VERSION)));
+  if (log.debug()) log.debug("system.currentDir = " + config().getString("system.currentDir", ""));
+  log.information("application.dir = " + home);
+}
+
+int PeluServer::main(const std::vector<std::string>&) {
+  if (helpRequested) return EXIT_OK;
+
+  holdStopSignals();
+  resolveHome();
+
+  Poco::Logger& log = logger();
+  poco_debug(log, "check multiple starts");
+  InstanceLock instanceLock(joinPath(resolvePath(BIN_DIR), LOCK_FILE_NAME));
+  poco_debug(log, "lock file: " + instanceLock.path());
+
+  switch (instanceLock.acquire()) {
+    case InstanceLock::Result::CannotOpen:
+      log.error("coundn't open lock file: " + instanceLock.path());
+      return EXIT_CANTCREAT;
+    case InstanceLock::Result::HeldElsewhere:
+      log.information("detected multiple starts");
+      return EXIT_UNAVAILABLE;
+    case InstanceLock::Result::Acquired:
+      break;
+  }
+
+  Poco::TaskManager taskManager;
+
+  waitForTerminationRequest();
+
+  taskManager.cancelAll();
+  taskManager.joinAll();
+  return EXIT_OK;
+}
+
+}  // namespace Pelu
