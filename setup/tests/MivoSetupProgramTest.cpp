@@ -26,10 +26,12 @@ using mivo::test::writeFile;
 
 namespace fs = std::filesystem;
 
-// Writes one line per call, "<argc> [arg1] [arg2] ...", then exits with the
-// code chosen for the package it was given.
+// Records one line per call, "<argc> [arg1] [arg2] ...", says on the shared
+// standard output that it ran, then exits with the code chosen for the
+// package it was given.
 const char* const FAKE_MSIEXEC = R"(#!/bin/sh
 { printf '%s' "$#"; for a in "$@"; do printf ' [%s]' "$a"; done; printf '\n'; } >> "$MSIEXEC_LOG"
+echo "msiexec ran ${2##*/}"
 case "$2" in
   */msi/mivo_setup.msi) exit "${MSIEXEC_FIRST_EXIT:-0}" ;;
   */msi/setup2.msi) exit "${MSIEXEC_SECOND_EXIT:-0}" ;;
@@ -42,6 +44,11 @@ const char* const MIVO_UNIT =
 
 // How a message reads on standard output.
 std::string box(const char* text) { return std::string(CAPTION) + "\n" + text + "\n\n"; }
+
+// What the stand-in installer writes when it runs; its place among the
+// messages shows that each message is out before the next package starts.
+const std::string RAN_FIRST = "msiexec ran mivo_setup.msi\n";
+const std::string RAN_SECOND = "msiexec ran setup2.msi\n";
 
 struct Outcome {
   int exitCode = -1;
@@ -100,16 +107,21 @@ TEST_F(MivoSetupProgram, RunsThePackagesAndShowsTheMessagesInOrder) {
     bool registered;
     const char* firstExit;
     const char* secondExit;
-    std::vector<const char*> messages;
+    std::string out;
     int calls;
   };
   const Case cases[] = {
-      {true, "0", "0", {TEXT_UPDATE_WARNING, TEXT_FIRST_PACKAGE_DONE, TEXT_FINISHED_UPDATE}, 2},
-      {false, "0", "0", {TEXT_FIRST_PACKAGE_DONE, TEXT_FINISHED_NEW}, 2},
-      {true, "66", "0", {TEXT_UPDATE_WARNING}, 1},
-      {false, "66", "0", {}, 1},
-      {true, "0", "3", {TEXT_UPDATE_WARNING, TEXT_FIRST_PACKAGE_DONE}, 2},
-      {false, "0", "3", {TEXT_FIRST_PACKAGE_DONE}, 2},
+      {true, "0", "0",
+       box(TEXT_UPDATE_WARNING) + RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) + RAN_SECOND +
+           box(TEXT_FINISHED_UPDATE),
+       2},
+      {false, "0", "0",
+       RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) + RAN_SECOND + box(TEXT_FINISHED_NEW), 2},
+      {true, "66", "0", box(TEXT_UPDATE_WARNING) + RAN_FIRST, 1},
+      {false, "66", "0", RAN_FIRST, 1},
+      {true, "0", "3", box(TEXT_UPDATE_WARNING) + RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) + RAN_SECOND,
+       2},
+      {false, "0", "3", RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) + RAN_SECOND, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "registered=" << c.registered << " first exit "
@@ -121,12 +133,10 @@ TEST_F(MivoSetupProgram, RunsThePackagesAndShowsTheMessagesInOrder) {
     const Outcome outcome =
         run({{"MSIEXEC_FIRST_EXIT", c.firstExit}, {"MSIEXEC_SECOND_EXIT", c.secondExit}});
 
-    std::string expectedOut;
-    for (const char* text : c.messages) expectedOut += box(text);
     std::string expectedCalls = call("msi/mivo_setup.msi");
     if (c.calls == 2) expectedCalls += call("msi/setup2.msi");
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, expectedOut);
+    EXPECT_EQ(outcome.out, c.out);
     EXPECT_EQ(outcome.calls, expectedCalls);
     EXPECT_EQ(outcome.err, "");
   }
@@ -139,11 +149,16 @@ TEST_F(MivoSetupProgram, OnlyTheExactServiceNameCounts) {
   fs::create_directories(unitDir + "/mivo_neo_srv.service.d");
   fs::create_directories(unitDir + "/multi-user.target.wants");
   writeFile(unitDir + "/multi-user.target.wants/mivo_neo_srv.service", MIVO_UNIT);
+  // Left over from a removed unit: a link to nothing, and a folder in a
+  // later unit folder that merely carries the name.
+  fs::create_symlink(tmp / "removed.service", unitDir + "/mivo_neo_srv.service");
+  const std::string later = tmp / "lib units";
+  fs::create_directories(later + "/mivo_neo_srv.service");
 
-  const Outcome outcome = run();
+  const Outcome outcome = run({{"MIVO_UNIT_DIRS", unitDir + ":" + later}});
 
   EXPECT_EQ(outcome.exitCode, 0);
-  EXPECT_EQ(outcome.out, box(TEXT_FIRST_PACKAGE_DONE) + box(TEXT_FINISHED_NEW));
+  EXPECT_EQ(outcome.out, RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) + RAN_SECOND + box(TEXT_FINISHED_NEW));
 }
 
 TEST_F(MivoSetupProgram, FindsAMaskedServiceInALaterUnitFolder) {
@@ -156,15 +171,15 @@ TEST_F(MivoSetupProgram, FindsAMaskedServiceInALaterUnitFolder) {
       run({{"MIVO_UNIT_DIRS", tmp / "missing" + ":" + unitDir + "::" + later}});
 
   EXPECT_EQ(outcome.exitCode, 0);
-  EXPECT_EQ(outcome.out,
-            box(TEXT_UPDATE_WARNING) + box(TEXT_FIRST_PACKAGE_DONE) + box(TEXT_FINISHED_UPDATE));
+  EXPECT_EQ(outcome.out, box(TEXT_UPDATE_WARNING) + RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) +
+                             RAN_SECOND + box(TEXT_FINISHED_UPDATE));
 }
 
 TEST_F(MivoSetupProgram, NoServiceManagerMeansANewInstallation) {
   const Outcome outcome = run({{"MIVO_UNIT_DIRS", tmp / "no such folder"}});
 
   EXPECT_EQ(outcome.exitCode, 0);
-  EXPECT_EQ(outcome.out, box(TEXT_FIRST_PACKAGE_DONE) + box(TEXT_FINISHED_NEW));
+  EXPECT_EQ(outcome.out, RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) + RAN_SECOND + box(TEXT_FINISHED_NEW));
   EXPECT_EQ(outcome.calls, call("msi/mivo_setup.msi") + call("msi/setup2.msi"));
 }
 
@@ -184,8 +199,8 @@ TEST_F(MivoSetupProgram, DebugOutputGoesToStandardErrorWhenAskedFor) {
   EXPECT_NE(outcome.err.find("msiexec /I \"" + medium + "/msi/mivo_setup.msi\"\n"),
             std::string::npos)
       << outcome.err;
-  EXPECT_EQ(outcome.out,
-            box(TEXT_UPDATE_WARNING) + box(TEXT_FIRST_PACKAGE_DONE) + box(TEXT_FINISHED_UPDATE));
+  EXPECT_EQ(outcome.out, box(TEXT_UPDATE_WARNING) + RAN_FIRST + box(TEXT_FIRST_PACKAGE_DONE) +
+                             RAN_SECOND + box(TEXT_FINISHED_UPDATE));
 }
 
 TEST_F(MivoSetupProgram, MissingInstallerEndsAfterTheWarningWithAnError) {
