@@ -1,5 +1,21 @@
 # Calendar, components, properties, reader, writer, time zones.
 list(APPEND ICAL_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendar.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarAttribute.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponentBase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponentDB.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponentRecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponentRecur.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarProperty.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarTextLine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarVAlarm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarVEvent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarVFreeBusy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarVJournal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarVTimezone.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarVTimezoneElement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarVToDo.cpp
 )
 list(APPEND ICAL_TESTS
 )

@@ -1,0 +1,48 @@
+#ifndef ICAL_CICALENDARCOMPONENTDB_H
+#define ICAL_CICALENDARCOMPONENTDB_H
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ical/CICalendarComponent.h"
+#include "ical/CICalendarDateTime.h"
+
+namespace iCal {
+
+// The components of one kind in one calendar, keyed by MapKey (compared
+// byte-wise, so overriding instances "r:..." come before masters "u:...").
+// Owns its components. Beside the map it remembers, per UID, the
+// RECURRENCE-IDs of the overriding instances added, so that an instance and
+// its master find each other in whichever order they arrive.
+class CICalendarComponentDB : public std::map<std::string, std::unique_ptr<CICalendarComponent>> {
+public:
+    CICalendarComponentDB() = default;
+    CICalendarComponentDB(const CICalendarComponentDB&) = delete;
+    CICalendarComponentDB& operator=(const CICalendarComponentDB&) = delete;
+    virtual ~CICalendarComponentDB();
+
+    // Stores the component under its MapKey. A key already taken is replaced
+    // only by a greater SEQUENCE (the old component is destroyed). Links an
+    // overriding instance and its master, refreshing the instance.
+    // On true the database owns the component (`component` is left empty);
+    // on false (empty key, or a taken key with an equal or greater SEQUENCE)
+    // nothing changes and the caller still owns it through `component`.
+    bool AddComponent(std::unique_ptr<CICalendarComponent>& component);
+    // MarkRemoved and destroy every component, in key order; recurrenceIds
+    // are kept.
+    void RemoveAllComponents();
+    // The overriding instances of a UID, in the order their RECURRENCE-IDs
+    // were first added. Borrowed.
+    std::vector<CICalendarComponent*> FindInstances(const std::string& uid) const;
+    // The component under "r:" + uid + the RECURRENCE-ID text, or nullptr.
+    CICalendarComponent* FindInstance(const std::string& uid, const CICalendarDateTime& recurrenceId) const;
+
+    // UID -> RECURRENCE-IDs of the instances added, each recorded once.
+    std::map<std::string, std::vector<CICalendarDateTime>> recurrenceIds;
+};
+
+}  // namespace iCal
+
+#endif

@@ -1,0 +1,207 @@
+#include "ical/CICalendarProperty.h"
+
+#include "ical/CICalendarDateTimeValue.h"
+#include "ical/CICalendarDummyValue.h"
+#include "ical/CICalendarIntegerValue.h"
+#include "ical/CICalendarPlainTextValue.h"
+#include "ical/CICalendarTextLine.h"
+#include "ical/CICalendarTextValue.h"
+#include "ical/CICalendarValue.h"
+
+namespace iCal {
+
+namespace {
+
+// TEXT escaping (RFC 5545 section 3.3.11) straight into the line buffer;
+// the same bytes as CICalendarTextValue::EscapeText without a stream.
+void AppendEscaped(std::string& out, const std::string& text)
+{
+    std::size_t from = 0;
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = text[i];
+        const char* rep = nullptr;
+        switch (c) {
+        case '\n': rep = "\\n"; break;
+        case '\r': rep = "\\r"; break;
+        case ',': rep = "\\,"; break;
+        case ';': rep = "\\;"; break;
+        case '\\': rep = "\\\\"; break;
+        default: continue;
+        }
+        out.append(text, from, i - from);
+        out += rep;
+        from = i + 1;
+    }
+    out.append(text, from, std::string::npos);
+}
+
+// A property name is written bare unless the reader would not give it back:
+// a ";" or ":" would end it early, a leading space is skipped and a leading
+// double quote opens a quoted name.
+void AppendName(std::string& out, const std::string& name)
+{
+    if (!name.empty() && name[0] != ' ' && name[0] != '"' &&
+        name.find_first_of(";:") == std::string::npos) {
+        out += name;
+        return;
+    }
+    out += '"';
+    for (char c : name) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendValue(std::string& out, const CICalendarValue& value)
+{
+    if (const auto* text = dynamic_cast<const CICalendarTextValue*>(&value)) {
+        AppendEscaped(out, text->text);
+    } else if (const auto* plain = dynamic_cast<const CICalendarPlainTextValue*>(&value)) {
+        out += plain->text;
+    } else if (const auto* dt = dynamic_cast<const CICalendarDateTimeValue*>(&value)) {
+        out += dt->dateTime.ToText();
+    } else if (const auto* dummy = dynamic_cast<const CICalendarDummyValue*>(&value)) {
+        out += dummy->text;
+    } else {
+        out += value.Text();
+    }
+}
+
+}  // namespace
+
+CICalendarProperty::CICalendarProperty() = default;
+
+CICalendarProperty::CICalendarProperty(const std::string& propName, const std::string& text, int32_t type)
+    : name(propName), value(CreateValue(type))
+{
+    if (auto* plain = dynamic_cast<CICalendarPlainTextValue*>(value.get()))
+        plain->text = text;
+    PrepareValueParameter(*this);
+}
+
+CICalendarProperty::CICalendarProperty(const std::string& propName, const CICalendarDateTime& dateTime)
+    : name(propName)
+{
+    SetDateTimeValue(*this, dateTime);
+}
+
+CICalendarProperty::CICalendarProperty(const std::string& propName, int32_t number)
+    : name(propName), value(std::make_unique<CICalendarIntegerValue>(number))
+{
+    PrepareValueParameter(*this);
+}
+
+CICalendarProperty::CICalendarProperty(const CICalendarProperty& other)
+    : name(other.name), attributes(other.attributes), value(other.value ? other.value->Clone() : nullptr)
+{
+}
+
+CICalendarProperty& CICalendarProperty::operator=(const CICalendarProperty& other)
+{
+    if (this != &other) {
+        name = other.name;
+        attributes = other.attributes;
+        value = other.value ? other.value->Clone() : nullptr;
+    }
+    return *this;
+}
+
+CICalendarProperty::CICalendarProperty(CICalendarProperty&& other) noexcept = default;
+CICalendarProperty& CICalendarProperty::operator=(CICalendarProperty&& other) noexcept = default;
+CICalendarProperty::~CICalendarProperty() = default;
+
+const CICalendarAttribute* CICalendarProperty::FindAttribute(const std::string& attrName) const
+{
+    auto it = attributes.find(attrName);
+    // multimap::find may return any of equal keys; lower_bound gives the first added.
+    if (it == attributes.end())
+        return nullptr;
+    return &attributes.lower_bound(attrName)->second;
+}
+
+bool CICalendarProperty::HasAttribute(const std::string& attrName) const
+{
+    return attributes.find(attrName) != attributes.end();
+}
+
+void CICalendarProperty::AddAttribute(const CICalendarAttribute& attribute)
+{
+    attributes.emplace(attribute.name, attribute);
+}
+
+void CICalendarProperty::RemoveAttributes(const std::string& attrName)
+{
+    attributes.erase(attrName);
+}
+
+void CICalendarProperty::SetValue(std::unique_ptr<CICalendarValue> newValue)
+{
+    value = std::move(newValue);
+}
+
+bool CICalendarProperty::ReadLine(const std::string& text)
+{
+    std::size_t cursor = 0;
+    std::string token;
+    // RFC 5545 section 3.1: name *(";" param) ":" value.
+    if (!NextToken(text, cursor, ";:", name) || cursor >= text.size())
+        return false;
+    for (;;) {
+        if (cursor >= text.size())
+            return false;
+        const char c = text[cursor];
+        if (c == ':') {
+            ValueForProperty(*this, text.substr(cursor + 1));
+            return value != nullptr;
+        }
+        // Anything but ";" here follows a closing quote directly: malformed.
+        if (c != ';')
+            return false;
+        ++cursor;
+        CICalendarAttribute attribute;
+        if (!NextToken(text, cursor, "=", attribute.name) || cursor >= text.size() || text[cursor] != '=')
+            return false;
+        ++cursor;
+        if (!NextToken(text, cursor, ":;,", token))
+            return false;
+        attribute.values.push_back(std::move(token));
+        // Further values of a multi-valued parameter (RFC 5545 section 3.2,
+        // e.g. DELEGATED-TO or MEMBER) are kept so that they survive a
+        // rewrite; the first one is the one the library interprets.
+        while (cursor < text.size() && text[cursor] == ',') {
+            ++cursor;
+            if (!NextToken(text, cursor, ":;,", token))
+                return false;
+            attribute.values.push_back(std::move(token));
+        }
+        std::string attrName = attribute.name;
+        attributes.emplace(std::move(attrName), std::move(attribute));
+    }
+}
+
+std::string CICalendarProperty::ContentLine()
+{
+    PrepareValueParameter(*this);
+    std::string line;
+    AppendName(line, name);
+    for (const auto& entry : attributes) {
+        line += ';';
+        entry.second.AppendTo(line);
+    }
+    line += ':';
+    if (value)
+        AppendValue(line, *value);
+    return line;
+}
+
+void CICalendarProperty::WriteLine(std::ostream& stream)
+{
+    std::string out;
+    AppendFoldedLine(out, ContentLine());
+    stream << out;
+}
+
+}  // namespace iCal

@@ -1,0 +1,163 @@
+#include "ical/CICalendarTextLine.h"
+
+#include <cstring>
+
+namespace iCal {
+
+namespace {
+
+enum class PhysicalRead { COMPLETE, CUT_OFF };
+
+// Reads one physical line into `out` (without its LF and one trailing CR).
+// CUT_OFF when the text ended (or the stream failed) before a line feed.
+// Bytes beyond MAX_LOGICAL_LINE + 1 are discarded; the kept length then shows
+// the line was too long.
+PhysicalRead ReadPhysicalLine(std::istream& stream, std::string& out)
+{
+    out.clear();
+    std::streambuf* buf = stream.rdbuf();
+    if (!buf || !stream.good()) {
+        stream.setstate(std::ios::failbit);
+        return PhysicalRead::CUT_OFF;
+    }
+    constexpr std::size_t keep = MAX_LOGICAL_LINE + 1;
+    char chunk[4096];
+    std::size_t n = 0;
+    for (;;) {
+        const int c = buf->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            if (n && out.size() < keep)
+                out.append(chunk, n);
+            stream.setstate(std::ios::eofbit);
+            return PhysicalRead::CUT_OFF;
+        }
+        if (c == '\n')
+            break;
+        chunk[n++] = static_cast<char>(c);
+        if (n == sizeof chunk) {
+            if (out.size() < keep)
+                out.append(chunk, std::min(n, keep - out.size()));
+            n = 0;
+        }
+    }
+    if (n && out.size() < keep)
+        out.append(chunk, std::min(n, keep - out.size()));
+    if (!out.empty() && out.back() == '\r' && out.size() <= MAX_LOGICAL_LINE)
+        out.pop_back();
+    // Peek so that the stream reports its end as soon as the last line feed
+    // has been consumed, as the reader's loop expects.
+    if (buf->sgetc() == std::char_traits<char>::eof())
+        stream.setstate(std::ios::eofbit);
+    return PhysicalRead::COMPLETE;
+}
+
+bool IsFoldSpace(unsigned char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+bool ReadUnfoldedLine(std::istream& stream, std::string& lookahead, std::string& line)
+{
+    if (!lookahead.empty()) {
+        line.swap(lookahead);
+        lookahead.clear();
+    } else if (stream.eof() || stream.fail() ||
+               ReadPhysicalLine(stream, line) == PhysicalRead::CUT_OFF) {
+        return false;
+    }
+    bool tooLong = line.size() > MAX_LOGICAL_LINE;
+    for (;;) {
+        if (stream.eof() || stream.fail()) {
+            lookahead.clear();
+            break;
+        }
+        if (ReadPhysicalLine(stream, lookahead) == PhysicalRead::CUT_OFF)
+            break;
+        if (lookahead.empty() || !IsFoldSpace(static_cast<unsigned char>(lookahead[0])))
+            break;
+        if (!tooLong) {
+            if (line.size() + lookahead.size() - 1 > MAX_LOGICAL_LINE)
+                tooLong = true;
+            else
+                line.append(lookahead, 1, std::string::npos);
+        }
+        lookahead.clear();
+    }
+    if (tooLong)
+        line.clear();
+    return true;
+}
+
+bool NextToken(const std::string& text, std::size_t& cursor, const char* delimiters,
+               std::string& token)
+{
+    token.clear();
+    std::size_t pos = cursor;
+    const std::size_t size = text.size();
+    while (pos < size && text[pos] == ' ')
+        ++pos;
+    if (pos < size && text[pos] == '"') {
+        std::size_t i = pos + 1;
+        while (i < size) {
+            const char c = text[i];
+            if (c == '\\') {
+                if (i + 1 >= size)
+                    break;
+                token += text[i + 1];
+                i += 2;
+                continue;
+            }
+            if (c == '"') {
+                cursor = i + 1;
+                return !token.empty();
+            }
+            token += c;
+            ++i;
+        }
+        token.clear();
+        return false;  // unterminated: the cursor stays where it was
+    }
+    const std::size_t end = text.find_first_of(delimiters, pos);
+    if (end == std::string::npos) {
+        token.assign(text, pos, std::string::npos);
+        cursor = size;
+    } else {
+        token.assign(text, pos, end - pos);
+        cursor = end;
+    }
+    return !token.empty();
+}
+
+void AppendFoldedLine(std::string& out, const std::string& line)
+{
+    constexpr std::size_t segment = 74;
+    const std::size_t size = line.size();
+    if (size < 75) {
+        out += line;
+        out += "\r\n";
+        return;
+    }
+    std::size_t pos = 0;
+    bool first = true;
+    while (pos < size) {
+        if (!first)
+            out += "\r\n ";
+        first = false;
+        std::size_t take = size - pos;
+        if (take > segment) {
+            take = segment;
+            while (take > 0 &&
+                   (static_cast<unsigned char>(line[pos + take]) & 0xC0) == 0x80)
+                --take;
+            if (take == 0)
+                take = segment;
+        }
+        out.append(line, pos, take);
+        pos += take;
+    }
+    out += "\r\n";
+}
+
+}  // namespace iCal
