@@ -55,8 +55,8 @@ class ServiceControlManager {
   ServiceControlManager(const ServiceControlManager&) = delete;
   ServiceControlManager& operator=(const ServiceControlManager&) = delete;
 
-  // All Win32-style services whatever their state (running, stopped,
-  // disabled): drivers are not services here.
+  // Every registered service, whatever its state (running, stopped,
+  // disabled); drivers and other kinds of unit are not listed.
   virtual ServicePage enumerateServices() = 0;
 };
 

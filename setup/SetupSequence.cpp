@@ -1,6 +1,8 @@
 #include "setup/SetupSequence.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace MivoSetup {
 
