@@ -186,6 +186,10 @@ public:
     CICalendarTimezone zone;
     mutable bool epochCached = false;  // epochValue is valid
     mutable int64_t epochValue = 0;    // seconds since 1970-01-01 00:00:00 UTC
+
+private:
+    // Carries the given (64-bit) fields into this date-time's fields.
+    void Normalise(int64_t y, int64_t mo, int64_t d, int64_t h, int64_t mi, int64_t s);
 };
 
 // Writes ToText().
