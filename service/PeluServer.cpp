@@ -1,10 +1,14 @@
 #include "service/PeluServer.h"
 
+#include "db/LogCodes.h"
 #include "db/ServiceManager.h"
+#include "scheduler/MainTask.h"
 #include "service/InstanceLock.h"
+#include "service/Logging.h"
 #include "service/Paths.h"
 #include "service/ServicePlatform.h"
 
+#include <Poco/ErrorHandler.h>
 #include <Poco/Format.h>
 #include <Poco/Logger.h>
 #include <Poco/Path.h>
@@ -16,6 +20,25 @@
 #include <iostream>
 
 namespace Pelu {
+
+namespace {
+
+// Errors that framework threads absorb (a timer run of the main task, a
+// pool thread) end up here. They keep their schedule, but an administrator
+// must still see what went wrong.
+class LoggingErrorHandler : public Poco::ErrorHandler {
+ public:
+  void exception(const Poco::Exception& e) override { appLogger().error(e.displayText()); }
+  void exception(const std::exception& e) override { appLogger().error(e.what()); }
+  void exception() override { appLogger().error("unknown exception"); }
+};
+
+void record(const DB::LogEvent& event) {
+  Service::ServiceManager::instance().logService.addEventLog(DB::logCode(event), event.message,
+                                                             DB::EVENT_LOG_TYPE, 0);
+}
+
+}  // namespace
 
 std::string withoutTrailingSeparator(std::string path) {
   if (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -106,12 +129,23 @@ int PeluServer::main(const std::vector<std::string>&) {
       break;
   }
 
-  Poco::TaskManager taskManager;
+  record(DB::EVENT_SERVICE_START);
 
-  waitForTerminationRequest();
+  LoggingErrorHandler errorHandler;
+  Poco::ErrorHandler* previousHandler = Poco::ErrorHandler::set(&errorHandler);
+  {
+    Poco::TaskManager taskManager;
+    taskManager.start(new MainTask);  // the task manager owns the task
 
-  taskManager.cancelAll();
-  taskManager.joinAll();
+    waitForTerminationRequest();
+
+    record(DB::EVENT_SERVICE_STOP);
+    // The main task acts on the cancellation once no job waits, then waits
+    // for its workers: a running job's commands finish first.
+    taskManager.cancelAll();
+    taskManager.joinAll();
+  }
+  Poco::ErrorHandler::set(previousHandler);
   return EXIT_OK;
 }
 

@@ -1,0 +1,140 @@
+#include "scheduler/ProcessWorker.h"
+
+#include "db/LogCodes.h"
+#include "db/ServiceManager.h"
+#include "db/UserLockGuard.h"
+#include "scheduler/JobQueue.h"
+#include "service/Logging.h"
+#include "service/Paths.h"
+
+#include <Poco/DateTimeFormatter.h>
+#include <Poco/Exception.h>
+#include <Poco/File.h>
+#include <Poco/Format.h>
+#include <Poco/LocalDateTime.h>
+#include <Poco/Logger.h>
+#include <Poco/Process.h>
+
+#include <fstream>
+#include <vector>
+
+namespace Pelu {
+
+namespace {
+
+void record(const DB::LogEvent& event, int userId) {
+  Service::ServiceManager::instance().logService.addEventLog(DB::logCode(event), event.message,
+                                                             DB::EVENT_LOG_TYPE, userId);
+}
+
+}  // namespace
+
+ProcessWorker::ProcessWorker(int number, JobQueue& queue) : number(number), queue(queue), logger(appLogger()) {}
+
+ProcessWorker::~ProcessWorker() = default;
+
+void ProcessWorker::run() {
+  for (;;) {
+    ProcessNotification::Ptr job = queue.waitJob();
+    if (!job) {
+      // The queue was stopped: the normal farewell of every worker.
+      logger.error("ERROR GETTING NOTIFICATION FROM QUEUE.");
+      return;
+    }
+    const int id = job->userId;
+    poco_trace(logger, Poco::format("START PROC ID %d", id));
+    processUser(id);
+    queue.removeJob(id);
+    poco_trace(logger, Poco::format("END PROC ID %d", id));
+    writeStatusFile();
+  }
+}
+
+void ProcessWorker::processUser(int id) {
+  auto& users = Service::ServiceManager::instance().userService;
+  // One handler for the whole job: an error while testing the marker,
+  // taking the lock or recording a refusal must not end this worker thread
+  // or leave the user queued for good, any more than an error while the
+  // commands run.
+  try {
+    if (Poco::File(joinPath(resolvePath(BIN_DIR), ".maintenance")).exists()) {
+      poco_trace(logger, "SKIP BECAUSE MAINTENANCE MODE");
+      return;
+    }
+
+    const bool locked = users.lockUser(id, Service::LOCK_KIND_SYNC_JOB);
+    Service::UserLockGuard guard(users, id, Service::LOCK_KIND_SYNC_JOB, locked);
+    if (locked) {
+      record(DB::EVENT_SYNC_START, id);
+      runCommands(id);
+      record(DB::EVENT_SYNC_END, id);
+    } else {
+      poco_trace(logger, Poco::format("LOCKED ID %d", id));
+      record(DB::EVENT_SYNC_SKIPPED, id);
+      recoverStaleLock(id);
+    }
+  } catch (const Poco::Exception& e) {
+    logger.error(Poco::format("ERROR PROC ID %d : %s", id, e.displayText()));
+  } catch (const std::exception& e) {
+    logger.error(Poco::format("ERROR PROC ID %d : %s", id, std::string(e.what())));
+  }
+}
+
+void ProcessWorker::runCommands(int id) {
+  const std::string home = resolvePath(HOME_DIR);
+  const std::string bin = resolvePath(BIN_DIR);
+  poco_trace(logger, "rootDir [" + home + "]");
+  poco_trace(logger, "binDir [" + bin + "]");
+
+  // Separate argv entries: the home arrives as one argument, spaces and
+  // all, without quotes.
+  const Poco::Process::Args args{"--HOME", home, "--USERS-ID", std::to_string(id)};
+
+  const std::string dn = resolvePath(DN_COMMAND);
+  const std::string cd = resolvePath(CD_COMMAND);
+  const std::string sequence[] = {cd, dn, cd, dn};
+
+  for (int step = 1; step <= 4; ++step) {
+    const std::string& program = sequence[step - 1];
+    poco_trace(logger, Poco::format("CMD%d [", step) + program + "]");
+    Poco::ProcessHandle child = Poco::Process::launch(program, args, bin);
+    const int exitCode = child.wait();
+    if (exitCode != 0) {
+      poco_trace(logger, Poco::format("CMD%d ERROR [%s] : %d", step, program, exitCode));
+      return;
+    }
+  }
+}
+
+void ProcessWorker::recoverStaleLock(int id) {
+  auto& users = Service::ServiceManager::instance().userService;
+  if (users.isUserLocked(id, Service::LOCK_KIND_OTHER_PROGRAM) || users.isUserLocked(id, Service::LOCK_KIND_SYNC_JOB))
+    return;  // a genuine lock: leave it to its holder
+  switch (users.unlockUser(id, Service::LOCK_KIND_ANY)) {
+    case Service::UNLOCK_REMOVED:
+      poco_trace(logger, "user unlock : successful");
+      break;
+    case Service::UNLOCK_NOT_LOCKED:
+      poco_trace(logger, "user unlock : not locked");
+      break;
+    case Service::UNLOCK_OTHER_KIND:
+      poco_trace(logger, "user unlock : not directory");
+      break;
+    case Service::UNLOCK_FAILED:
+      logger.error("user unlock : directory removal failed");
+      break;
+  }
+}
+
+void ProcessWorker::writeStatusFile() {
+  try {
+    std::ofstream out(joinPath(resolvePath(BIN_DIR), "worker_" + std::to_string(number)),
+                      std::ios::out | std::ios::trunc);
+    if (out) out << Poco::DateTimeFormatter::format(Poco::LocalDateTime(), "%Y-%m-%d %H:%M:%S");
+  } catch (const std::exception&) {
+    // The status file is a courtesy to outside observers; a bin folder that
+    // cannot be resolved must not end the worker.
+  }
+}
+
+}  // namespace Pelu
