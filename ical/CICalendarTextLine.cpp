@@ -20,34 +20,40 @@ PhysicalRead ReadPhysicalLine(std::istream& stream, std::string& out)
         stream.setstate(std::ios::failbit);
         return PhysicalRead::CUT_OFF;
     }
-    constexpr std::size_t keep = MAX_LOGICAL_LINE + 1;
+    // Room for the line, its CR, and one byte that marks it as too long.
+    constexpr std::size_t keep = MAX_LOGICAL_LINE + 2;
+    bool truncated = false;
     char chunk[4096];
     std::size_t n = 0;
+    auto flush = [&] {
+        if (out.size() + n > keep) {
+            truncated = true;
+            out.append(chunk, keep - out.size());
+        } else {
+            out.append(chunk, n);
+        }
+        n = 0;
+    };
     for (;;) {
         const int c = buf->sbumpc();
         if (c == std::char_traits<char>::eof()) {
-            if (n && out.size() < keep)
-                out.append(chunk, n);
             stream.setstate(std::ios::eofbit);
             return PhysicalRead::CUT_OFF;
         }
         if (c == '\n')
             break;
-        chunk[n++] = static_cast<char>(c);
-        if (n == sizeof chunk) {
-            if (out.size() < keep)
-                out.append(chunk, std::min(n, keep - out.size()));
-            n = 0;
+        if (!truncated) {
+            chunk[n++] = static_cast<char>(c);
+            if (n == sizeof chunk)
+                flush();
         }
     }
-    if (n && out.size() < keep)
-        out.append(chunk, std::min(n, keep - out.size()));
-    if (!out.empty() && out.back() == '\r' && out.size() <= MAX_LOGICAL_LINE)
+    if (!truncated)
+        flush();
+    if (truncated)
+        out.resize(MAX_LOGICAL_LINE + 1);  // longer than any line that is kept
+    else if (!out.empty() && out.back() == '\r')
         out.pop_back();
-    // Peek so that the stream reports its end as soon as the last line feed
-    // has been consumed, as the reader's loop expects.
-    if (buf->sgetc() == std::char_traits<char>::eof())
-        stream.setstate(std::ios::eofbit);
     return PhysicalRead::COMPLETE;
 }
 

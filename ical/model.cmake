@@ -18,4 +18,8 @@ list(APPEND ICAL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarVToDo.cpp
 )
 list(APPEND ICAL_TESTS
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarTextLineTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarPropertyTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarReadTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarWriteTest.cpp
 )

@@ -1,0 +1,119 @@
+// Read + write throughput of the iCalendar library on whole calendars, and
+// the peak memory of one read + write. Not a test.
+//
+//   ical_rw_bench FILE...           throughput per file
+//   ical_rw_bench --memory FILE     peak resident memory growth of one
+//                                   read (from the file) + write (discarded)
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+#include <sys/resource.h>
+
+#include "ical/CICalendar.h"
+
+namespace {
+
+// Swallows what is written, so that memory shows the library's own use.
+class NullBuffer : public std::streambuf {
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    int overflow(int c) override { return c; }
+};
+
+long PeakKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+long CurrentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+std::size_t CountComponents(const iCal::CICalendar& calendar)
+{
+    std::size_t n = 0;
+    for (const iCal::CICalendarComponentDB* db :
+         {&calendar.events, &calendar.todos, &calendar.journals, &calendar.freeBusys, &calendar.timezones})
+        for (const auto& entry : *db)
+            n += 1 + entry.second->embedded.size();
+    return n;
+}
+
+int Memory(const char* path)
+{
+    const long before = CurrentKiB();
+    std::size_t size = 0;
+    {
+        std::ifstream file(path, std::ios::binary | std::ios::ate);
+        size = static_cast<std::size_t>(file.tellg());
+        file.seekg(0);
+        iCal::CICalendar calendar;
+        calendar.Read(file);
+        NullBuffer sink;
+        std::ostream out(&sink);
+        calendar.Write(out, false);
+    }
+    const long peak = PeakKiB();
+    std::printf("%s: %zu bytes, peak memory growth %.1f MiB = %.2f x file size\n", path, size,
+                (peak - before) / 1024.0, (peak - before) * 1024.0 / static_cast<double>(size));
+    return 0;
+}
+
+void Throughput(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    double seconds = 0;
+    std::size_t rounds = 0;
+    std::size_t components = 0;
+    std::size_t written = 0;
+    // At least three rounds and at least two seconds.
+    while (rounds < 3 || seconds < 2.0) {
+        const auto t0 = std::chrono::steady_clock::now();
+        {
+            iCal::CICalendar calendar;
+            std::istringstream in(text);
+            calendar.Read(in);
+            std::ostringstream out;
+            calendar.Write(out, false);
+            written = out.str().size();
+            components = CountComponents(calendar);
+        }
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        ++rounds;
+    }
+    const double perRound = seconds / static_cast<double>(rounds);
+    std::printf("%s: %zu bytes in, %zu out, %zu components; read+write %.1f ms, %.1f MB/s, %.0f components/s\n",
+                path, text.size(), written, components, perRound * 1000.0,
+                static_cast<double>(text.size()) / perRound / 1e6, static_cast<double>(components) / perRound);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--memory") == 0)
+        return Memory(argv[2]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: ical_rw_bench FILE... | ical_rw_bench --memory FILE\n");
+        return 2;
+    }
+    for (int i = 1; i < argc; ++i)
+        Throughput(argv[i]);
+    return 0;
+}
