@@ -127,14 +127,19 @@ void MainTask::runTask() {
   }
 
   // Shut-down, in this order:
-  // 1. cancel the timer without waiting for a callback that is running, so
-  //    no new periodic work starts (a running check may still add a job;
-  //    the stopped queue discards it);
-  // 2. stop the queue: idle workers wake with no job and end, a busy worker
-  //    ends after finishing its job (its commands have no time limit);
-  // 3. wait for every pool thread;
-  // 4. the timer, the workers and the pool are released at scope end.
+  // 1. cancel the timer without waiting for a callback that is running (a
+  //    backup may take minutes), so no new periodic work starts;
+  // 2. let the workers take the jobs still waiting: a request check may
+  //    have queued one during the last wait above, after the queue was
+  //    last seen empty, and a stop must not silently drop it;
+  // 3. stop the queue: idle workers wake with no job and end, a busy worker
+  //    ends after finishing its job (its commands have no time limit); a
+  //    job that a still-running check adds now is discarded, and its user
+  //    is queued again after the next start;
+  // 4. wait for every pool thread;
+  // 5. the timer, the workers and the pool are released at scope end.
   timer.cancel(false);
+  while (!jobQueue.empty()) Poco::Thread::sleep(200);
   jobQueue.stop();
   pool.joinAll();
 }

@@ -97,6 +97,11 @@ void ProcessWorker::runCommands(int id) {
   for (int step = 1; step <= 4; ++step) {
     const std::string& program = sequence[step - 1];
     poco_trace(logger, Poco::format("CMD%d [", step) + program + "]");
+    // A command that cannot be started is an error of the job, not a failed
+    // sync. The child of fork() can only report a failed exec as an exit
+    // code, indistinguishable from the command's own, so test first.
+    if (!Poco::File(program).exists()) throw Poco::FileNotFoundException("cannot start command", program);
+    if (!Poco::File(program).canExecute()) throw Poco::FileAccessDeniedException("cannot start command", program);
     Poco::ProcessHandle child = Poco::Process::launch(program, args, bin);
     const int exitCode = child.wait();
     if (exitCode != 0) {

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include <sqlite3.h>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -61,6 +63,58 @@ void makeExecutable(const std::string& path) { ::chmod(path.c_str(), 0755); }
 bool exists(const std::string& path) {
   boost::system::error_code ec;
   return fs::exists(path, ec);
+}
+
+namespace {
+
+struct Db {
+  explicit Db(const std::string& path) {
+    if (sqlite3_open(path.c_str(), &handle) != SQLITE_OK) {
+      std::string msg = sqlite3_errmsg(handle);
+      sqlite3_close(handle);
+      throw std::runtime_error("cannot open " + path + ": " + msg);
+    }
+    sqlite3_busy_timeout(handle, 10000);
+  }
+  ~Db() { sqlite3_close(handle); }
+  sqlite3* handle = nullptr;
+};
+
+}  // namespace
+
+void sqlExec(const std::string& dbPath, const std::string& sql) {
+  Db db(dbPath);
+  char* error = nullptr;
+  if (sqlite3_exec(db.handle, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string msg = error ? error : "unknown error";
+    sqlite3_free(error);
+    throw std::runtime_error("SQL failed: " + msg + " in: " + sql);
+  }
+}
+
+std::vector<std::vector<std::string>> sqlQuery(const std::string& dbPath, const std::string& sql) {
+  Db db(dbPath);
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db.handle, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+    throw std::runtime_error(std::string("SQL failed: ") + sqlite3_errmsg(db.handle) + " in: " + sql);
+  std::vector<std::vector<std::string>> rows;
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    std::vector<std::string> row;
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+      const unsigned char* text = sqlite3_column_text(stmt, i);
+      row.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+    }
+    rows.push_back(std::move(row));
+  }
+  sqlite3_finalize(stmt);
+  if (rc != SQLITE_DONE) throw std::runtime_error("SQL step failed in: " + sql);
+  return rows;
+}
+
+std::string sqlValue(const std::string& dbPath, const std::string& sql) {
+  auto rows = sqlQuery(dbPath, sql);
+  return rows.empty() || rows[0].empty() ? std::string() : rows[0][0];
 }
 
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

@@ -38,6 +38,13 @@ void writeFile(const std::string& path, const std::string& content);
 void makeExecutable(const std::string& path);
 bool exists(const std::string& path);
 
+// Runs SQL on a database file (created when missing); throws on error.
+void sqlExec(const std::string& dbPath, const std::string& sql);
+// Rows of a query, every column as text ("" for NULL, "NULL" never).
+std::vector<std::vector<std::string>> sqlQuery(const std::string& dbPath, const std::string& sql);
+// The first column of the first row, or "" when there is no row.
+std::string sqlValue(const std::string& dbPath, const std::string& sql);
+
 // Polls `condition` every 10 ms until it holds or `timeout` passes.
 // Tests on running processes wait this way, never with a fixed sleep.
 bool waitFor(const std::function<bool()>& condition,
