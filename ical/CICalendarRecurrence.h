@@ -58,7 +58,7 @@ public:
 
     static constexpr size_t kMaxOccurrences = 1000000;
     // One unit per period examined and per candidate made.
-    static constexpr size_t kMaxWork = 20000000;
+    static constexpr size_t kMaxWork = 5000000;
 
     CICalendarRecurrence() = default;
     CICalendarRecurrence(const CICalendarRecurrence&) = default;

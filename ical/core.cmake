@@ -14,4 +14,11 @@ list(APPEND ICAL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarMultiValue.cpp
 )
 list(APPEND ICAL_TESTS
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarDateTimeTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarDurationTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarPeriodTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarValueTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarIntegerValueTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarTextValueTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarUTCOffsetValueTest.cpp
 )
