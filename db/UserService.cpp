@@ -13,6 +13,10 @@ namespace fs = boost::filesystem;
 namespace Pelu::Service {
 namespace {
 
+// Lowest status of the rows each list takes.
+constexpr int STATUS_USER = 0;     // every user (lock clean-up, backup)
+constexpr int STATUS_ACTIVE = 20;  // users of the periodic synchronisation
+
 std::string lockFolder(int usersId) { return resolvePath(USER_LOCK_DIR, std::to_string(usersId)); }
 
 // The folder whose presence means "locked with `kind`".
@@ -27,13 +31,13 @@ std::string markerFolder(const std::string& lockDir, int kind) {
 DB::UsersListPtr UserService::getAllUsers() {
   std::lock_guard<std::mutex> lock(mutex);
   usersDAO.setDatabase(resolvePath(USERS_DB));
-  return usersDAO.findByMinStatus(0);
+  return usersDAO.findByMinStatus(STATUS_USER);
 }
 
 DB::UsersListPtr UserService::getActiveUsers() {
   std::lock_guard<std::mutex> lock(mutex);
   usersDAO.setDatabase(resolvePath(USERS_DB));
-  return usersDAO.findByMinStatus(20);
+  return usersDAO.findByMinStatus(STATUS_ACTIVE);
 }
 
 DB::UsersListPtr UserService::getRequestedUsers() {
