@@ -62,7 +62,7 @@ void RunCalendarBackup(const Poco::LocalDateTime& start) {
   Poco::Logger& log = appLogger();
   const std::string day = Poco::DateTimeFormatter::format(start, "%Y%m%d");
 
-  poco_trace(log, "START BACKUP");
+  MIVO_TRACE(log, "START BACKUP");
   record(DB::EVENT_BACKUP_START, 0);
 
   const DB::UsersListPtr users = services.userService.getAllUsers();
@@ -95,11 +95,11 @@ void RunCalendarBackup(const Poco::LocalDateTime& start) {
 
     services.logService.addEventLog(DB::logCode(DB::EVENT_BACKUP_FILE_CREATED), DB::EVENT_BACKUP_FILE_CREATED.message,
                                     DB::EVENT_LOG_TYPE, user.id);
-    poco_trace(log, Poco::format("BACKUP ID %d", user.id));
+    MIVO_TRACE(log, Poco::format("BACKUP ID %d", user.id));
   }
 
   record(DB::EVENT_BACKUP_END, 0);
-  poco_trace(log, "END BACKUP");
+  MIVO_TRACE(log, "END BACKUP");
 }
 
 }  // namespace Pelu

@@ -53,7 +53,7 @@ void removeExpiredFolders(int folderId, const std::string& pattern, const std::s
     if (!Poco::DateTimeParser::tryParse(format, base, date, tzd)) continue;
     if (!(date < cutoff)) continue;
 
-    poco_trace(appLogger(), label + " [" + base + "]");
+    MIVO_TRACE(appLogger(), label + " [" + base + "]");
     // The record comes before the deletion, so a folder that cannot be
     // deleted is reported again by the next run.
     Service::ServiceManager::instance().logService.addLog(DB::EVENT_LOG_LEVEL, code, message + "[" + base + "]",

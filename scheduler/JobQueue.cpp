@@ -20,7 +20,7 @@ void JobQueue::addJob(const Poco::AutoPtr<Poco::Notification>& notification) {
     queuedIds.push_back(id);
     notifications.enqueueNotification(notification);
   }
-  poco_trace(appLogger(), Poco::format("ADD NOTIFICATION ID %d", id));
+  MIVO_TRACE(appLogger(), Poco::format("ADD NOTIFICATION ID %d", id));
 }
 
 void JobQueue::removeJob(int id) {
@@ -30,7 +30,7 @@ void JobQueue::removeJob(int id) {
     if (it == queuedIds.end()) return;
     queuedIds.erase(it);
   }
-  poco_trace(appLogger(), Poco::format("REMOVE NOTIFICATION ID %d", id));
+  MIVO_TRACE(appLogger(), Poco::format("REMOVE NOTIFICATION ID %d", id));
 }
 
 ProcessNotification::Ptr JobQueue::waitJob() {

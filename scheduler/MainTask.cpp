@@ -62,9 +62,9 @@ void MainTask::clearUserLocks() {
   for (const auto& row : *rows) {
     if (row.id == 0) continue;
     if (users.isUserLocked(row.id, Service::LOCK_KIND_SYNC_JOB)) {
-      poco_trace(log, Poco::format("user is locking B ID[%d]", row.id));
+      MIVO_TRACE(log, Poco::format("user is locking B ID[%d]", row.id));
     } else if (users.isUserLocked(row.id, Service::LOCK_KIND_OTHER_PROGRAM)) {
-      poco_trace(log, Poco::format("user is locking A ID[%d]", row.id));
+      MIVO_TRACE(log, Poco::format("user is locking A ID[%d]", row.id));
     }
     // Whatever it holds: no job of this process can own it yet.
     users.unlockUser(row.id, Service::LOCK_KIND_ANY);
@@ -89,21 +89,21 @@ void MainTask::runTask() {
 
   const long triggerPeriod = static_cast<long>(triggerSeconds) * 1000;
   timer.scheduleAtFixedRate(new Adapter(*this, &MainTask::onCheckTrigger), 1000, triggerPeriod);
-  poco_trace(log, Poco::format("Check Trigger [%ld]", triggerPeriod));
+  MIVO_TRACE(log, Poco::format("Check Trigger [%ld]", triggerPeriod));
 
   const long intervalPeriod = static_cast<long>(intervalMinutes) * 60000;
   timer.scheduleAtFixedRate(new Adapter(*this, &MainTask::onInterval), 2000, intervalPeriod);
-  poco_trace(log, "INTERVAL [" + Poco::format("%ld", intervalPeriod) + "]");
+  MIVO_TRACE(log, "INTERVAL [" + Poco::format("%ld", intervalPeriod) + "]");
 
   const Poco::LocalDateTime now;
   if (backupEnabled) {
     const Poco::LocalDateTime first = firstBackupTime(now, backupIntervalHours);
     const long backupPeriod = static_cast<long>(backupIntervalHours) * 3600000L;
     timer.scheduleAtFixedRate(new Adapter(*this, &MainTask::onBackup), first.timestamp(), backupPeriod);
-    poco_trace(log, "BACKUP DATE [" + Poco::DateTimeFormatter::format(first, kScheduleFormat) + "]" +
+    MIVO_TRACE(log, "BACKUP DATE [" + Poco::DateTimeFormatter::format(first, kScheduleFormat) + "]" +
                         Poco::format(" INTERVAL [%Ld]", static_cast<Poco::Int64>(backupPeriod)));
   } else {
-    poco_trace(log, "BACKUP DISABLE!!");
+    MIVO_TRACE(log, "BACKUP DISABLE!!");
   }
 
   if (removalEnabled) {
@@ -111,10 +111,10 @@ void MainTask::runTask() {
     const long removalPeriod = 86400000L;
     timer.scheduleAtFixedRate(new Adapter(*this, &MainTask::onRemovePassingFiles), first.timestamp(),
                               removalPeriod);
-    poco_trace(log, "REMOVE PASSING FILES DATE [" + Poco::DateTimeFormatter::format(first, kScheduleFormat) +
+    MIVO_TRACE(log, "REMOVE PASSING FILES DATE [" + Poco::DateTimeFormatter::format(first, kScheduleFormat) +
                         "]" + Poco::format(" INTERVAL [%Ld]", static_cast<Poco::Int64>(removalPeriod)));
   } else {
-    poco_trace(log, "REMOVE PASSING FILES DISABLE!!");
+    MIVO_TRACE(log, "REMOVE PASSING FILES DISABLE!!");
   }
 
   // Idle. A cancellation is acted upon only once no job waits: the jobs

@@ -42,10 +42,10 @@ void ProcessWorker::run() {
       return;
     }
     const int id = job->userId;
-    poco_trace(logger, Poco::format("START PROC ID %d", id));
+    MIVO_TRACE(logger, Poco::format("START PROC ID %d", id));
     processUser(id);
     queue.removeJob(id);
-    poco_trace(logger, Poco::format("END PROC ID %d", id));
+    MIVO_TRACE(logger, Poco::format("END PROC ID %d", id));
     writeStatusFile();
   }
 }
@@ -58,7 +58,7 @@ void ProcessWorker::processUser(int id) {
   // commands run.
   try {
     if (Poco::File(joinPath(resolvePath(BIN_DIR), ".maintenance")).exists()) {
-      poco_trace(logger, "SKIP BECAUSE MAINTENANCE MODE");
+      MIVO_TRACE(logger, "SKIP BECAUSE MAINTENANCE MODE");
       return;
     }
 
@@ -69,7 +69,7 @@ void ProcessWorker::processUser(int id) {
       runCommands(id);
       record(DB::EVENT_SYNC_END, id);
     } else {
-      poco_trace(logger, Poco::format("LOCKED ID %d", id));
+      MIVO_TRACE(logger, Poco::format("LOCKED ID %d", id));
       record(DB::EVENT_SYNC_SKIPPED, id);
       recoverStaleLock(id);
     }
@@ -83,8 +83,8 @@ void ProcessWorker::processUser(int id) {
 void ProcessWorker::runCommands(int id) {
   const std::string home = resolvePath(HOME_DIR);
   const std::string bin = resolvePath(BIN_DIR);
-  poco_trace(logger, "rootDir [" + home + "]");
-  poco_trace(logger, "binDir [" + bin + "]");
+  MIVO_TRACE(logger, "rootDir [" + home + "]");
+  MIVO_TRACE(logger, "binDir [" + bin + "]");
 
   // Separate argv entries: the home arrives as one argument, spaces and
   // all, without quotes.
@@ -96,7 +96,7 @@ void ProcessWorker::runCommands(int id) {
 
   for (int step = 1; step <= 4; ++step) {
     const std::string& program = sequence[step - 1];
-    poco_trace(logger, Poco::format("CMD%d [", step) + program + "]");
+    MIVO_TRACE(logger, Poco::format("CMD%d [", step) + program + "]");
     // A command that cannot be started is an error of the job, not a failed
     // sync. The child of fork() can only report a failed exec as an exit
     // code, indistinguishable from the command's own, so test first.
@@ -105,7 +105,7 @@ void ProcessWorker::runCommands(int id) {
     Poco::ProcessHandle child = Poco::Process::launch(program, args, bin);
     const int exitCode = child.wait();
     if (exitCode != 0) {
-      poco_trace(logger, Poco::format("CMD%d ERROR [%s] : %d", step, program, exitCode));
+      MIVO_TRACE(logger, Poco::format("CMD%d ERROR [%s] : %d", step, program, exitCode));
       return;
     }
   }
@@ -117,13 +117,13 @@ void ProcessWorker::recoverStaleLock(int id) {
     return;  // a genuine lock: leave it to its holder
   switch (users.unlockUser(id, Service::LOCK_KIND_ANY)) {
     case Service::UNLOCK_REMOVED:
-      poco_trace(logger, "user unlock : successful");
+      MIVO_TRACE(logger, "user unlock : successful");
       break;
     case Service::UNLOCK_NOT_LOCKED:
-      poco_trace(logger, "user unlock : not locked");
+      MIVO_TRACE(logger, "user unlock : not locked");
       break;
     case Service::UNLOCK_OTHER_KIND:
-      poco_trace(logger, "user unlock : not directory");
+      MIVO_TRACE(logger, "user unlock : not directory");
       break;
     case Service::UNLOCK_FAILED:
       logger.error("user unlock : directory removal failed");

@@ -114,9 +114,9 @@ int PeluServer::main(const std::vector<std::string>&) {
   resolveHome();
 
   Poco::Logger& log = logger();
-  poco_debug(log, "check multiple starts");
+  MIVO_DEBUG(log, "check multiple starts");
   InstanceLock instanceLock(joinPath(resolvePath(BIN_DIR), LOCK_FILE_NAME));
-  poco_debug(log, "lock file: " + instanceLock.path());
+  MIVO_DEBUG(log, "lock file: " + instanceLock.path());
 
   switch (instanceLock.acquire()) {
     case InstanceLock::Result::CannotOpen:
