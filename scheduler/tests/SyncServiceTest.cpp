@@ -33,11 +33,6 @@ code=0
 exit $code
 )SH";
 
-constexpr const char* kUsersTable =
-    "CREATE TABLE users (  id INTEGER PRIMARY KEY, status INTEGER NOT NULL DEFAULT 0, trigger INTEGER NOT NULL "
-    "DEFAULT 0, dn_user_id INTEGER NOT NULL, register_datetime TEXT NOT NULL, update_datetime TEXT NOT NULL, "
-    "version_no INTEGER DEFAULT 1)";
-
 class SyncService : public ::testing::Test {
  protected:
   explicit SyncService(const std::string& homeName = "home") : home(MIVO_SRV_PATH, homeName) {
@@ -45,31 +40,18 @@ class SyncService : public ::testing::Test {
       mivo::test::writeFile(home.bin() + "/" + name, kStandIn);
       mivo::test::makeExecutable(home.bin() + "/" + name);
     }
-    fs::create_directories(home.path("mivo/data/users"));
-    sqlExec(usersDb(), kUsersTable);
+    home.createUsersTable();
   }
 
-  std::string usersDb() const { return home.path("mivo/data/users/users"); }
+  std::string usersDb() const { return home.usersDb(); }
   std::string calls() const { return mivo::test::readFile(home.bin() + "/calls.log"); }
   int callCount(int id) const {
     return mivo::test::countOccurrences(calls(), "|--USERS-ID|" + std::to_string(id) + "|");
   }
   std::string log() const { return process ? process->err() : std::string(); }
-  static std::string month() { return Poco::DateTimeFormatter::format(Poco::LocalDateTime(), "%Y%m"); }
-  std::string userLogDb(int id) const { return home.path("mivo/data/log/" + month() + "/" + std::to_string(id)); }
-  std::vector<std::string> codes(int id) const {
-    std::vector<std::string> result;
-    if (!fs::exists(userLogDb(id))) return result;
-    for (auto& row : mivo::test::sqlQuery(userLogDb(id), "SELECT code FROM log ORDER BY id")) result.push_back(row[0]);
-    return result;
-  }
-
-  // Inserts a user with a given id, status and trigger; the update time
-  // orders requests oldest first.
+  std::vector<std::string> codes(int id) const { return home.recordCodes(std::to_string(id)); }
   void addUser(int id, int status, int trigger, const std::string& updated = "2013-12-04 09:00:00") {
-    sqlExec(usersDb(), "INSERT INTO users(id,status,trigger,dn_user_id,register_datetime,update_datetime) VALUES(" +
-                           std::to_string(id) + "," + std::to_string(status) + "," + std::to_string(trigger) + "," +
-                           std::to_string(id * 100) + ",'2013-12-01 00:00:00','" + updated + "')");
+    home.addUser(id, status, trigger, updated);
   }
   void request(int id) {
     sqlExec(usersDb(), "UPDATE users SET status=20, trigger=10 WHERE id=" + std::to_string(id));
@@ -297,7 +279,7 @@ TEST_F(SyncService, StopWaitsForTheRunningJobAndForJobsStillQueued) {
                               "shutting down"}))
       << log();
   // The service's own records: start, then stop.
-  std::string systemDb = home.path("mivo/data/log/" + month() + "/system");
+  std::string systemDb = home.monthLogDb("system");
   auto rows = mivo::test::sqlQuery(systemDb, "SELECT code, message, ifnull(user_id,'NULL'), process FROM log ORDER BY id");
   ASSERT_EQ(2u, rows.size());
   EXPECT_EQ((std::vector<std::string>{"10000001", "service starting up.", "NULL", "mivo_srv"}), rows[0]);

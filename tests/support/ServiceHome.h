@@ -31,6 +31,18 @@ class ServiceHome {
   void configure(const std::map<std::string, std::string>& settings = {},
                  const std::string& level = "trace");
 
+  // The users table, created with the installation's own table text.
+  std::string usersDb() const { return path("mivo/data/users/users"); }
+  void createUsersTable();
+  // Inserts a user; `updated` orders pending requests, oldest first.
+  void addUser(int id, int status, int trigger, const std::string& updated = "2013-12-04 09:00:00");
+  // A user's calendar row holding `data`, in the user's calendar file.
+  void storeCalendar(int id, const std::string& data);
+  // The log database of this month for "system" or a user id.
+  std::string monthLogDb(const std::string& owner) const;
+  // Codes of the records in a log database, oldest first; none when missing.
+  std::vector<std::string> recordCodes(const std::string& owner) const;
+
   // Starts the copied binary; output files go to a fresh folder per run.
   std::unique_ptr<ChildProcess> start(const std::vector<std::string>& args = {},
                                       const std::map<std::string, std::string>& env = {});
