@@ -158,6 +158,47 @@ bool Contains(const std::vector<int32_t>& list, int32_t value)
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 
+// The limit tests of the date-level BYxxx parts; each holds when its list
+// is empty.
+bool MatchesMonth(const CICalendarRecurrence& rule, const CICalendarDateTime& m)
+{
+    return rule.byMonth.empty() || Contains(rule.byMonth, m.month);
+}
+
+// ISO 8601 week numbers with the rule's week start; a negative value counts
+// back from the last week of the week's year.
+bool MatchesWeekNo(const CICalendarRecurrence& rule, const CICalendarDateTime& m)
+{
+    if (rule.byWeekNo.empty()) return true;
+    int32_t weekYear = 0;
+    const int32_t week = m.WeekOfYear(rule.weekStart, &weekYear);
+    const int32_t weeks = CICalendarDateTime::WeeksInYear(weekYear, rule.weekStart);
+    for (int32_t v : rule.byWeekNo) {
+        if (v == week || (v < 0 && weeks + v + 1 == week)) return true;
+    }
+    return false;
+}
+
+bool MatchesMonthDay(const CICalendarRecurrence& rule, const CICalendarDateTime& m)
+{
+    if (rule.byMonthDay.empty()) return true;
+    const int32_t length = MonthLength(m.month, m.year);
+    for (int32_t v : rule.byMonthDay) {
+        if ((v > 0 && v == m.day) || (v < 0 && m.day - length == v + 1)) return true;
+    }
+    return false;
+}
+
+// An ordinal counts within the month, for every frequency.
+bool MatchesDay(const CICalendarRecurrence& rule, const CICalendarDateTime& m)
+{
+    if (rule.byDay.empty()) return true;
+    for (const auto& item : rule.byDay) {
+        if (m.MatchesWeekdayInMonth(item.weekday, item.offset)) return true;
+    }
+    return false;
+}
+
 // Work accounting of one Expand call: one unit per period and per
 // candidate made.
 struct Budget {
@@ -192,6 +233,7 @@ private:
 
     bool Add(const CICalendarDateTime& candidate)
     {
+        if (next.size() >= CICalendarRecurrence::kMaxPeriodCandidates) budget.exhausted = true;
         if (!budget.Spend()) return false;
         next.push_back(candidate);
         return true;
@@ -372,44 +414,25 @@ void PeriodBuilder::ExpandTime(const std::vector<int32_t>& list, int32_t CICalen
 void PeriodBuilder::LimitMonth()
 {
     if (rule.byMonth.empty()) return;
-    LimitEach([&](const CICalendarDateTime& m) { return Contains(rule.byMonth, m.month); });
+    LimitEach([&](const CICalendarDateTime& m) { return MatchesMonth(rule, m); });
 }
 
 void PeriodBuilder::LimitWeekNo()
 {
     if (rule.byWeekNo.empty()) return;
-    LimitEach([&](const CICalendarDateTime& m) {
-        int32_t weekYear = 0;
-        const int32_t week = m.WeekOfYear(rule.weekStart, &weekYear);
-        const int32_t weeks = CICalendarDateTime::WeeksInYear(weekYear, rule.weekStart);
-        for (int32_t v : rule.byWeekNo) {
-            if (v == week || (v < 0 && weeks + v + 1 == week)) return true;
-        }
-        return false;
-    });
+    LimitEach([&](const CICalendarDateTime& m) { return MatchesWeekNo(rule, m); });
 }
 
 void PeriodBuilder::LimitMonthDay()
 {
     if (rule.byMonthDay.empty()) return;
-    LimitEach([&](const CICalendarDateTime& m) {
-        const int32_t length = MonthLength(m.month, m.year);
-        for (int32_t v : rule.byMonthDay) {
-            if ((v > 0 && v == m.day) || (v < 0 && m.day - length == v + 1)) return true;
-        }
-        return false;
-    });
+    LimitEach([&](const CICalendarDateTime& m) { return MatchesMonthDay(rule, m); });
 }
 
 void PeriodBuilder::LimitDay()
 {
     if (rule.byDay.empty()) return;
-    LimitEach([&](const CICalendarDateTime& m) {
-        for (const auto& item : rule.byDay) {
-            if (m.MatchesWeekdayInMonth(item.weekday, item.offset)) return true;
-        }
-        return false;
-    });
+    LimitEach([&](const CICalendarDateTime& m) { return MatchesDay(rule, m); });
 }
 
 void PeriodBuilder::LimitTime(const std::vector<int32_t>& list, int32_t CICalendarDateTime::*field)
@@ -715,10 +738,50 @@ bool CICalendarRecurrence::ExpandFull(const CICalendarDateTime& start, const CIC
     CICalendarDateTime t(start);
     t.CarryFields();
     const int32_t d0 = t.day;
+    // Below DAILY, limits reject whole stretches of time: an anchor whose
+    // date fails the date-level limits makes no candidate, and neither does
+    // any later anchor of that day; the same holds for BYHOUR within an hour
+    // (MINUTELY, SECONDLY) and BYMINUTE within a minute (SECONDLY). The loop
+    // then jumps to the first anchor after the stretch, in the rule's own
+    // rhythm, instead of visiting every anchor inside it. (A SECONDLY anchor
+    // that BYSECOND rejects is only passed over without building its set.)
+    const bool dateLimits = !byMonth.empty() || !byWeekNo.empty() || !byMonthDay.empty() || !byDay.empty();
+    const bool hourLimit = frequency < HOURLY && !byHour.empty();
+    const bool minuteLimit = frequency < MINUTELY && !byMinute.empty();
+    const bool secondLimit = frequency == SECONDLY && !bySecond.empty();
+    const bool skipRejected =
+        frequency >= SECONDLY && frequency < DAILY && (dateLimits || hourLimit || minuteLimit || secondLimit);
     for (;;) {
         if (!budget.Spend()) {
             cacheTruncated = true;
             return false;
+        }
+        if (skipRejected) {
+            // Seconds to the end of the rejected stretch: 1-86 400.
+            int64_t rest = 0;
+            if (!(MatchesMonth(*this, t) && MatchesWeekNo(*this, t) && MatchesMonthDay(*this, t) &&
+                  MatchesDay(*this, t))) {
+                rest = 86400 - (int64_t{t.hours} * 3600 + int64_t{t.minutes} * 60 + t.seconds);
+            } else if (hourLimit && !Contains(byHour, t.hours)) {
+                rest = 3600 - (int64_t{t.minutes} * 60 + t.seconds);
+            } else if (minuteLimit && !Contains(byMinute, t.minutes)) {
+                rest = 60 - int64_t{t.seconds};
+            } else if (secondLimit && !Contains(bySecond, t.seconds)) {
+                rest = 1;
+            }
+            if (rest > 0) {
+                if (Compare(t, end) >= 0) return false;
+                // One step of the rule is interval units of 1, 60 or 3 600
+                // seconds; k = ceil(rest / step) steps reach past the
+                // stretch. k * interval stays below 2 * 86 400 when a step is
+                // shorter than the rest, and is 1 * interval otherwise.
+                const int64_t unitSeconds = frequency == SECONDLY ? 1 : (frequency == MINUTELY ? 60 : 3600);
+                const int64_t step = unitSeconds * interval;
+                const int64_t steps = step >= rest ? 1 : (rest + step - 1) / step;
+                t.StepBy(frequency, static_cast<int32_t>(steps * interval));
+                if (t.year >= kMaxYear) return false;
+                continue;
+            }
         }
         builder.Build(t, candidates);
         for (const CICalendarDateTime& c : candidates) {

@@ -36,7 +36,7 @@ namespace iCal {
 // A rule that never ends, asked about a far span (FREQ=SECONDLY from 1970
 // asked about 2030), or a huge BYxxx cross product, stops at
 // kMaxOccurrences occurrences or kMaxWork units of work per Expand call
-// and answers with what it found so far. Real calendars stay far below.
+// (kMaxPeriodCandidates in one period) and answers with what it found so far. Real calendars stay far below.
 //
 // CACHE
 // The occurrences found are kept with the rule: asked again for the same
@@ -59,6 +59,9 @@ public:
     static constexpr size_t kMaxOccurrences = 1000000;
     // One unit per period examined and per candidate made.
     static constexpr size_t kMaxWork = 5000000;
+    // Candidates of one period (one year of a YEARLY rule, ...); a whole
+    // year in minutes is 527 040.
+    static constexpr size_t kMaxPeriodCandidates = 600000;
 
     CICalendarRecurrence() = default;
     CICalendarRecurrence(const CICalendarRecurrence&) = default;

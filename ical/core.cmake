@@ -21,4 +21,6 @@ list(APPEND ICAL_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarIntegerValueTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarTextValueTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarUTCOffsetValueTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarRecurrenceTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarRecurrenceSetTest.cpp
 )
