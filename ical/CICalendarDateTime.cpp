@@ -46,6 +46,16 @@ int32_t ReadField(const std::string& text, size_t pos, size_t length)
     return n;
 }
 
+// The year field: ToText right-aligns years below 1000 in four columns
+// (" 999"), so leading spaces inside the field are skipped to read such a
+// text back to the same year.
+int32_t ReadYear(const std::string& text)
+{
+    size_t pos = 0;
+    while (pos < 3 && pos < text.size() && text[pos] == ' ') ++pos;
+    return ReadField(text, pos, 4 - pos);
+}
+
 // Day number of the stored fields (out-of-range fields count on).
 int64_t DayNumber(const CICalendarDateTime& dt)
 {
@@ -319,7 +329,7 @@ bool CICalendarDateTime::MoveToWeekOfYear(int32_t n, int32_t weekStart)
 void CICalendarDateTime::FromText(const std::string& text)
 {
     if (text.size() < 8) return;
-    year = ReadField(text, 0, 4);
+    year = ReadYear(text);
     month = ReadField(text, 4, 2);
     day = ReadField(text, 6, 2);
     if (text.size() >= 15 && text[8] == 'T') {

@@ -157,7 +157,9 @@ public:
     // Reads a DATE ("20130105") or DATE-TIME ("20130105T090000",
     // "20130105T090000Z") text. Shorter than 8 characters: no change. 8 to 14
     // characters, or no "T" ninth: a date (20130105T0900 reads as a DATE),
-    // time fields left alone. Numbers stop at the first non-digit. The TZID
+    // time fields left alone. Numbers stop at the first non-digit; leading
+    // spaces of the year field are skipped (" 9990101" is how ToText writes
+    // 0999-01-01). The TZID
     // is left unchanged (the property's TZID parameter sets it). No carrying
     // and no range check; never fails.
     void FromText(const std::string& text);

@@ -111,6 +111,8 @@ TEST(CICalendarDateTime, FromTextAndToText)
         {"", "1999-09-09 09:09:09", false, false, "19990909T090909"},
         {"2013ab05", "2013-00-05 09:09:09", true, false, "20130005"},  // fields stop at a non-digit
         {"09990101", "0999-01-01 09:09:09", true, false, " 9990101"},  // year right-aligned, space-filled
+        {" 9990101", "0999-01-01 09:09:09", true, false, " 9990101"},  // and read back
+        {"   50101T120000Z", "0005-01-01 12:00:00", false, true, "   50101T120000Z"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
