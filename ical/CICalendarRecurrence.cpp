@@ -667,7 +667,11 @@ bool CICalendarRecurrence::Expand(const CICalendarDateTime& start, const CICalen
                                   std::vector<CICalendarDateTime>& out)
 {
     if (cached && !SameStart(cacheStart, start)) ClearCache();
-    const bool covered = cached && (cacheComplete || Compare(cacheEnd, span.end) >= 0);
+    // A DATE end compares equal to every time of its day, so an end of the
+    // other kind on the same day is not taken as covered.
+    const int endOrder = cached ? Compare(cacheEnd, span.end) : -1;
+    const bool covered =
+        cached && (cacheComplete || endOrder > 0 || (endOrder == 0 && cacheEnd.dateOnly == span.end.dateOnly));
     if (!covered) {
         // Recomputed from the start up to the new end: COUNT counts from
         // the start, and a fresh list holds no occurrence twice.

@@ -255,6 +255,14 @@ TEST(CICalendarRecurrence, CacheIsReusedExtendedAndDropped)
     // A DATE start on the same day is another start, not a cache hit.
     EXPECT_EQ((std::vector<std::string>{"20130320", "20130415"}), Expand(rule, "20130320", "20130101", "20130501"));
 
+    // A DATE-TIME end on the day of a cached DATE end is later, not covered.
+    CICalendarRecurrence daily;
+    daily.FromText("FREQ=DAILY;BYHOUR=9");
+    EXPECT_EQ((std::vector<std::string>{"20130101T090000", "20130102T090000"}),
+              Expand(daily, "20130101T090000", "20130101", "20130103"));
+    EXPECT_EQ((std::vector<std::string>{"20130103T090000"}),
+              Expand(daily, "20130101T090000", "20130103", "20130103T120000"));
+
     // Reading the rule again drops the cache.
     rule.FromText("FREQ=MONTHLY;BYMONTHDAY=15");
     EXPECT_FALSE(rule.cached);
