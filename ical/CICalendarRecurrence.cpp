@@ -134,6 +134,11 @@ bool Before(const CICalendarDateTime& a, const CICalendarDateTime& b)
     return Compare(a, b) < 0;
 }
 
+bool Same(const CICalendarDateTime& a, const CICalendarDateTime& b)
+{
+    return Compare(a, b) == 0;
+}
+
 // Exactly the same start (fields, kind and zone): the cache key. Compare
 // alone would take a DATE for a DATE-TIME of the same day.
 bool SameStart(const CICalendarDateTime& a, const CICalendarDateTime& b)
@@ -527,8 +532,14 @@ void PeriodBuilder::Build(const CICalendarDateTime& anchor, DateTimeList& result
 
     set.erase(std::remove_if(set.begin(), set.end(), [](const CICalendarDateTime& m) { return !IsValid(m); }),
               set.end());
+    // The instances of a period form a set (RFC 5545 section 3.3.10): steps
+    // that reach the same date-time twice (BYMONTH with BYYEARDAY or
+    // BYWEEKNO, BYSETPOS naming a position twice) must not make COUNT count
+    // it twice.
     std::stable_sort(set.begin(), set.end(), Before);
+    set.erase(std::unique(set.begin(), set.end(), Same), set.end());
     SelectSetPos();
+    set.erase(std::unique(set.begin(), set.end(), Same), set.end());
     result.swap(set);
 }
 
