@@ -17,12 +17,8 @@ bool NeedsQuotes(const std::string& v)
     return v.find_first_of(":;,") != std::string::npos;
 }
 
-void AppendValue(std::string& out, const std::string& v)
+void AppendQuoted(std::string& out, const std::string& v)
 {
-    if (!NeedsQuotes(v)) {
-        out += v;
-        return;
-    }
     out += '"';
     // Inside quotes the reader takes the byte after a backslash literally, so
     // a double quote or a backslash in the value is preceded by one; every
@@ -33,6 +29,14 @@ void AppendValue(std::string& out, const std::string& v)
         out += c;
     }
     out += '"';
+}
+
+void AppendValue(std::string& out, const std::string& v)
+{
+    if (NeedsQuotes(v))
+        AppendQuoted(out, v);
+    else
+        out += v;
 }
 
 }  // namespace
@@ -52,7 +56,12 @@ const std::string& CICalendarAttribute::FirstValue() const
 
 void CICalendarAttribute::AppendTo(std::string& out) const
 {
-    out += name;
+    // A name is read up to "="; one that holds "=", or starts with a space or
+    // a double quote, is quoted like a value so that it reads back whole.
+    if (!name.empty() && (name[0] == ' ' || name[0] == '"' || name.find('=') != std::string::npos))
+        AppendQuoted(out, name);
+    else
+        out += name;
     out += '=';
     bool first = true;
     for (const std::string& v : values) {

@@ -36,23 +36,49 @@ void AppendEscaped(std::string& out, const std::string& text)
     out.append(text, from, std::string::npos);
 }
 
-// A property name is written bare unless the reader would not give it back:
-// a ";" or ":" would end it early, a leading space is skipped and a leading
-// double quote opens a quoted name.
-void AppendName(std::string& out, const std::string& name)
+// A name is written bare unless the reader would not give it back: a ";" or
+// ":" would end it early, a leading space is skipped, a leading double quote
+// opens a quoted name, and a line that starts with white space continues the
+// line before it (RFC 5545 section 3.1).
+bool NameNeedsQuotes(const std::string& name)
 {
-    if (!name.empty() && name[0] != ' ' && name[0] != '"' &&
-        name.find_first_of(";:") == std::string::npos) {
-        out += name;
-        return;
-    }
+    if (name.empty())
+        return false;
+    const char first = name[0];
+    if (first == ' ' || first == '"' || first == '\t' || first == '\v' || first == '\f' || first == '\r')
+        return true;
+    return name.find_first_of(";:") != std::string::npos;
+}
+
+void AppendQuoted(std::string& out, const std::string& text)
+{
     out += '"';
-    for (char c : name) {
+    for (char c : text) {
         if (c == '"' || c == '\\')
             out += '\\';
         out += c;
     }
     out += '"';
+}
+
+// The lines that open or close a calendar or a known component. A property
+// whose content line would read as one of them (a BEGIN property holding
+// VEVENT, kept from a line that was not exactly "BEGIN:VEVENT") is written
+// with its name quoted, so that reading the output keeps it a property.
+bool IsStructuralLine(const std::string& line)
+{
+    static const char* const kinds[] = {"VCALENDAR", "VEVENT",  "VTODO",    "VJOURNAL", "VFREEBUSY",
+                                        "VTIMEZONE", "VALARM",  "STANDARD", "DAYLIGHT"};
+    std::size_t colon = line.find(':');
+    if (colon == std::string::npos)
+        return false;
+    const std::string head = line.substr(0, colon);
+    if (head != "BEGIN" && head != "END")
+        return false;
+    for (const char* kind : kinds)
+        if (line.compare(colon + 1, std::string::npos, kind) == 0)
+            return true;
+    return false;
 }
 
 void AppendValue(std::string& out, const CICalendarValue& value)
@@ -186,7 +212,10 @@ std::string CICalendarProperty::ContentLine()
 {
     PrepareValueParameter(*this);
     std::string line;
-    AppendName(line, name);
+    if (NameNeedsQuotes(name))
+        AppendQuoted(line, name);
+    else
+        line += name;
     for (const auto& entry : attributes) {
         line += ';';
         entry.second.AppendTo(line);
@@ -194,6 +223,11 @@ std::string CICalendarProperty::ContentLine()
     line += ':';
     if (value)
         AppendValue(line, *value);
+    if (attributes.empty() && (name == "BEGIN" || name == "END") && IsStructuralLine(line)) {
+        std::string quoted;
+        AppendQuoted(quoted, name);
+        line.replace(0, name.size(), quoted);
+    }
     return line;
 }
 

@@ -9,13 +9,6 @@ namespace {
 
 const char* const SPEAK_TEXT = "X-RIZIDEDI-SPEAK-TEXT";
 
-CICalendarDuration Minutes(int32_t n)
-{
-    CICalendarDuration d;
-    d.minutes = n;
-    return d;
-}
-
 }  // namespace
 
 CICalendarVAlarm::CICalendarVAlarmAction::~CICalendarVAlarmAction() = default;
@@ -103,8 +96,8 @@ std::unique_ptr<CICalendarVAlarm::CICalendarVAlarmAction> CICalendarVAlarm::CICa
 CICalendarVAlarm::CICalendarVAlarm(int32_t calendarRef)
     : CICalendarComponent(calendarRef),
       action(std::make_unique<CICalendarVAlarmDisplay>()),
-      triggerOffset(Minutes(60)),
-      repeatInterval(Minutes(5))
+      triggerOffset(CICalendarDuration::Seconds(3600)),
+      repeatInterval(CICalendarDuration::Seconds(300))
 {
 }
 

@@ -56,8 +56,13 @@ CICalendarDateTime CICalendarVTimezoneElement::FindOnset(const CICalendarDateTim
     horizon.CarryFields();
     if (CICalendarDateTime::CompareDateTime(horizon, onsetsEnd) > 0) {
         onsets.clear();
-        recurrences.ExpandSet(start, CICalendarPeriod(start, horizon), onsets);
-        onsetsEnd = horizon;
+        if (recurrences.ExpandSet(start, CICalendarPeriod(start, horizon), onsets)) {
+            // Cut short at the limit: a later horizon would expand the same
+            // occurrences again, so the list counts as complete for all time.
+            onsetsEnd = CICalendarDateTime(9999, 12, 31, 23, 59, 59);
+        } else {
+            onsetsEnd = horizon;
+        }
     }
     auto it = std::lower_bound(onsets.begin(), onsets.end(), t,
                                [](const CICalendarDateTime& a, const CICalendarDateTime& b) {

@@ -36,7 +36,9 @@ public:
     int32_t offsetTo = 0;  // seconds east of UTC
     std::string zoneName;
     CICalendarRecurrenceSet recurrences;
-    CICalendarDateTime onsetsEnd;  // how far `onsets` has been computed
+    // How far `onsets` has been computed; 9999-12-31 once an expansion was
+    // cut short by the occurrence limit (a later one would give the same).
+    CICalendarDateTime onsetsEnd;
     std::vector<CICalendarDateTime> onsets;  // sorted, from start up to onsetsEnd
 };
 

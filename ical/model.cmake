@@ -22,4 +22,7 @@ list(APPEND ICAL_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarPropertyTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarReadTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarWriteTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarComponentDBTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarTimezoneTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarComponentTest.cpp
 )

@@ -83,6 +83,13 @@ TEST(CICalendarProperty, WriteLineQuotesParametersOnlyWhereNeeded)
         {"X-A;P=\" lead\":v", "X-A;P=\" lead\":v\r\n"},
         {"X-A;M=\"x:1\",y:v", "X-A;M=\"x:1\",y:v\r\n"},
         {"\"X:Q\";P=1:v", "\"X:Q\";P=1:v\r\n"},
+        {"X;\"A=B\"=1:v", "X;\"A=B\"=1:v\r\n"},
+        // A property that would read back as a component line keeps its
+        // name quoted; other BEGIN and END properties are written bare.
+        {"BEGIN:VEVENT\\", "\"BEGIN\":VEVENT\r\n"},
+        {"END:VCALENDAR\\", "\"END\":VCALENDAR\r\n"},
+        {"BEGIN:X-CUSTOM", "BEGIN:X-CUSTOM\r\n"},
+        {"\tX:v", "\"\tX\":v\r\n"},  // a bare tab would continue the previous line
         {"DESCRIPTION:a\\,b\\;c\\\\d\\ne", "DESCRIPTION:a\\,b\\;c\\\\d\\ne\r\n"},
         {"GEO:37.386013;-122.082932", "GEO:37.386013;-122.082932\r\n"},
     };
