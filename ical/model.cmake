@@ -25,4 +25,5 @@ list(APPEND ICAL_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarComponentDBTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarTimezoneTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarComponentTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/MivoIcalToolTest.cpp
 )
