@@ -165,8 +165,11 @@ bool CICalendarComponentBase::HasProperty(const std::string& propName) const
 
 void CICalendarComponentBase::AppendProperties(std::string& out)
 {
-    for (auto& entry : properties)
-        AppendFoldedLine(out, entry.second.ContentLine());
+    std::string line;
+    for (auto& entry : properties) {
+        entry.second.BuildContentLine(line);
+        AppendFoldedLine(out, line);
+    }
 }
 
 void CICalendarComponentBase::WriteProperties(std::ostream& stream)

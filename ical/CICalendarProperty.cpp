@@ -208,10 +208,10 @@ bool CICalendarProperty::ReadLine(const std::string& text)
     }
 }
 
-std::string CICalendarProperty::ContentLine()
+void CICalendarProperty::BuildContentLine(std::string& line)
 {
     PrepareValueParameter(*this);
-    std::string line;
+    line.clear();
     if (NameNeedsQuotes(name))
         AppendQuoted(line, name);
     else
@@ -228,6 +228,12 @@ std::string CICalendarProperty::ContentLine()
         AppendQuoted(quoted, name);
         line.replace(0, name.size(), quoted);
     }
+}
+
+std::string CICalendarProperty::ContentLine()
+{
+    std::string line;
+    BuildContentLine(line);
     return line;
 }
 

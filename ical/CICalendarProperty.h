@@ -62,6 +62,8 @@ public:
     void WriteLine(std::ostream& stream);
     // The unfolded content line without its line end (also rewrites VALUE).
     std::string ContentLine();
+    // The same into `line` (cleared first), so a writer can reuse one buffer.
+    void BuildContentLine(std::string& line);
 
     std::string name;                      // exactly as read or given, no case folding
     AttributeMap attributes;

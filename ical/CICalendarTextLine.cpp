@@ -15,41 +15,42 @@ enum class PhysicalRead { COMPLETE, CUT_OFF };
 PhysicalRead ReadPhysicalLine(std::istream& stream, std::string& out)
 {
     out.clear();
-    std::streambuf* buf = stream.rdbuf();
-    if (!buf || !stream.good()) {
+    if (!stream.good()) {
         stream.setstate(std::ios::failbit);
         return PhysicalRead::CUT_OFF;
     }
     // Room for the line, its CR, and one byte that marks it as too long.
     constexpr std::size_t keep = MAX_LOGICAL_LINE + 2;
     bool truncated = false;
-    char chunk[4096];
-    std::size_t n = 0;
-    auto flush = [&] {
-        if (out.size() + n > keep) {
-            truncated = true;
-            out.append(chunk, keep - out.size());
-        } else {
-            out.append(chunk, n);
-        }
-        n = 0;
-    };
+    char chunk[16384];
     for (;;) {
-        const int c = buf->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            stream.setstate(std::ios::eofbit);
+        // istream::getline scans the stream's buffer for the line feed in
+        // one go; a line longer than the chunk comes in several pieces.
+        stream.getline(chunk, sizeof chunk);
+        const bool eof = stream.eof();
+        const bool complete = !stream.fail() && !eof;  // the line feed was consumed
+        std::size_t n = static_cast<std::size_t>(stream.gcount());
+        if (complete)
+            --n;  // gcount counts the line feed
+        if (!truncated) {
+            if (out.size() + n > keep) {
+                truncated = true;
+                out.append(chunk, keep - out.size());
+            } else {
+                out.append(chunk, n);
+            }
+        }
+        if (complete)
+            break;
+        if (eof || stream.bad()) {
+            // The text ended (or the stream failed) before a line feed;
+            // getline also sets failbit when it extracted nothing.
+            stream.clear(eof ? std::ios::eofbit : std::ios::badbit);
             return PhysicalRead::CUT_OFF;
         }
-        if (c == '\n')
-            break;
-        if (!truncated) {
-            chunk[n++] = static_cast<char>(c);
-            if (n == sizeof chunk)
-                flush();
-        }
+        // The chunk filled up before the line feed: go on reading.
+        stream.clear();
     }
-    if (!truncated)
-        flush();
     if (truncated)
         out.resize(MAX_LOGICAL_LINE + 1);  // longer than any line that is kept
     else if (!out.empty() && out.back() == '\r')
