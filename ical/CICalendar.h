@@ -44,6 +44,8 @@ public:
     // "GREGORIAN" was met; false then ends reading at once. Lines that cannot
     // be read are dropped; unknown components become properties. At the end
     // the calendar's VTIMEZONEs are published to the time-zone database.
+    // Requires: the stream does not throw on eofbit or failbit (the default);
+    // the end of the text is found through them.
     bool Read(std::istream& stream);
     // Writes the whole calendar (copies of the time zones it uses but lacks
     // are added first, from the time-zone database). Answers whether the
