@@ -15,6 +15,7 @@
 #include <streambuf>
 #include <string>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include "ical/CICalendar.h"
@@ -86,8 +87,13 @@ int Memory(const char* path)
         std::ifstream file(path, std::ios::binary | std::ios::ate);
         size = static_cast<std::size_t>(file.tellg());
         file.seekg(0);
+        const std::size_t heapBefore = mallinfo2().uordblks;
         iCal::CICalendar calendar;
         calendar.Read(file);
+        std::printf("%s: heap in use after reading %.1f MiB = %.2f x file size (%zu components)\n", path,
+                    static_cast<double>(mallinfo2().uordblks - heapBefore) / 1048576.0,
+                    static_cast<double>(mallinfo2().uordblks - heapBefore) / static_cast<double>(size),
+                    CountComponents(calendar));
         NullBuffer sink;
         std::ostream out(&sink);
         calendar.Write(out, false);
