@@ -15,7 +15,8 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
         return false;
     CICalendarComponent* added = component.get();
     auto found = find(key);
-    if (found != end()) {
+    const bool replacing = found != end();
+    if (replacing) {
         // RFC 5545 section 3.8.7.4: a greater SEQUENCE is a newer revision.
         if (component->sequence <= found->second->sequence)
             return false;
@@ -27,15 +28,10 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
     if (auto* recur = dynamic_cast<CICalendarComponentRecur*>(added)) {
         const std::string& uid = recur->uid;
         if (recur->hasRecurrenceId) {
-            auto& ids = recurrenceIds[uid];
-            const std::string ridText = recur->recurrenceId.ToText();
-            bool known = false;
-            for (const CICalendarDateTime& id : ids)
-                known = known || id.ToText() == ridText;
-            // A replaced instance is recorded once, so FindInstances does
-            // not list it twice.
-            if (!known)
-                ids.push_back(recur->recurrenceId);
+            // The instance it replaces had the same key, so the same UID and
+            // RECURRENCE-ID text, and is recorded already: each is listed once.
+            if (!replacing)
+                recurrenceIds[uid].push_back(recur->recurrenceId);
             auto masterIt = find("u:" + uid);
             if (masterIt != this->end()) {
                 if (auto* master = dynamic_cast<CICalendarComponentRecur*>(masterIt->second.get())) {
