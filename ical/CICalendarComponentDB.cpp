@@ -14,12 +14,13 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
     if (key.empty())
         return false;
     CICalendarComponent* added = component.get();
+    CICalendarComponent* replaced = nullptr;
     auto found = find(key);
-    const bool replacing = found != end();
-    if (replacing) {
+    if (found != end()) {
         // RFC 5545 section 3.8.7.4: a greater SEQUENCE is a newer revision.
         if (component->sequence <= found->second->sequence)
             return false;
+        replaced = found->second.get();
         found->second = std::move(component);  // the stored one is destroyed here
     } else {
         emplace(key, std::move(component));
@@ -27,11 +28,18 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
 
     if (auto* recur = dynamic_cast<CICalendarComponentRecur*>(added)) {
         const std::string& uid = recur->uid;
+        std::vector<CICalendarComponentRecur*>& instances = instancesOfUid[uid];
         if (recur->hasRecurrenceId) {
-            // The instance it replaces had the same key, so the same UID and
-            // RECURRENCE-ID text, and is recorded already: each is listed once.
-            if (!replacing)
+            if (replaced) {
+                // Same key, so the same UID and RECURRENCE-ID text: it is
+                // recorded already and takes the old one's place in the list.
+                for (CICalendarComponentRecur*& instance : instances)
+                    if (instance == replaced)
+                        instance = recur;
+            } else {
                 recurrenceIds[uid].push_back(recur->recurrenceId);
+                instances.push_back(recur);
+            }
             auto masterIt = find("u:" + uid);
             if (masterIt != this->end()) {
                 if (auto* master = dynamic_cast<CICalendarComponentRecur*>(masterIt->second.get())) {
@@ -40,13 +48,16 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
                 }
             }
         } else {
-            auto idsIt = recurrenceIds.find(uid);
-            if (idsIt != recurrenceIds.end()) {
-                for (const CICalendarDateTime& id : idsIt->second) {
-                    if (auto* instance = dynamic_cast<CICalendarComponentRecur*>(FindInstance(uid, id))) {
-                        instance->master = recur;
-                        instance->RefreshFromMaster();
-                    }
+            // A master links every instance of its UID, whichever came first;
+            // one that replaces an earlier revision relinks them (the old one
+            // is gone).
+            for (CICalendarComponentRecur* instance : instances) {
+                instance->master = recur;
+                if (!replaced) {
+                    instance->RefreshFromMaster();
+                } else if (replacementRefreshes < MAX_REPLACEMENT_REFRESHES) {
+                    ++replacementRefreshes;
+                    instance->RefreshFromMaster();
                 }
             }
         }
@@ -60,6 +71,7 @@ void CICalendarComponentDB::RemoveAllComponents()
     for (auto& entry : *this)
         entry.second->MarkRemoved();
     clear();
+    instancesOfUid.clear();
 }
 
 std::vector<CICalendarComponent*> CICalendarComponentDB::FindInstances(const std::string& uid) const

@@ -11,6 +11,8 @@
 
 namespace iCal {
 
+class CICalendarComponentRecur;
+
 // The components of one kind in one calendar, keyed by MapKey (compared
 // byte-wise, so overriding instances "r:..." come before masters "u:...").
 // Owns its components. Beside the map it remembers, per UID, the
@@ -41,6 +43,19 @@ public:
 
     // UID -> RECURRENCE-IDs of the instances added, each recorded once.
     std::map<std::string, std::vector<CICalendarDateTime>> recurrenceIds;
+
+    // How many instances are refreshed from a master that replaced an earlier
+    // revision of itself, over the database's life. Beyond it a replacing
+    // master is still linked to every instance, without the refresh, so that
+    // a text holding thousands of revisions of one series cannot stall
+    // reading (every revision would refresh every instance again).
+    static constexpr std::size_t MAX_REPLACEMENT_REFRESHES = 200000;
+
+private:
+    // UID -> the stored overriding instances, for linking a new master
+    // without looking each one up again. Borrowed from the map above.
+    std::map<std::string, std::vector<CICalendarComponentRecur*>> instancesOfUid;
+    std::size_t replacementRefreshes = 0;
 };
 
 }  // namespace iCal

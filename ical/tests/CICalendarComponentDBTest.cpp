@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -124,4 +125,27 @@ TEST(CICalendarComponentDB, ChangeRecording)
     EXPECT_NE(out.find("SEQUENCE:6\r\n"), std::string::npos);
     EXPECT_NE(out.find("LAST-MODIFIED:"), std::string::npos);
     EXPECT_NE(out.find("SEQUENCE:7\r\nEND:VALARM"), std::string::npos);  // alarms keep theirs
+}
+
+TEST(CICalendarComponentDB, ManyRevisionsOfOneSeriesStayLinked)
+{
+    std::string body;
+    for (int i = 0; i < 200; ++i) {
+        char rid[32];
+        std::snprintf(rid, sizeof rid, "2013%02d%02dT090000Z", 1 + i % 12, 1 + i / 12);
+        body += Event(std::string("UID:s\r\nRECURRENCE-ID:") + rid + "\r\n");
+    }
+    for (int i = 1; i <= 200; ++i)
+        body += Event("UID:s\r\nSEQUENCE:" + std::to_string(i) + "\r\nSUMMARY:rev " + std::to_string(i) + "\r\n");
+    CICalendar calendar;
+    ASSERT_TRUE(ReadText(calendar, Calendar(body)));
+    const auto& master = EventAt(calendar, "u:s");
+    EXPECT_EQ(master.sequence, 200);
+    ASSERT_EQ(calendar.events.size(), 201u);
+    for (const auto& entry : calendar.events) {
+        const auto& event = static_cast<const CICalendarVEvent&>(*entry.second);
+        EXPECT_EQ(event.master, &master) << entry.first;
+        EXPECT_EQ(event.summary, "rev 200") << entry.first;
+    }
+    EXPECT_EQ(calendar.events.FindInstances("s").size(), 200u);
 }
