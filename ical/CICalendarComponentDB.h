@@ -18,8 +18,28 @@ class CICalendarComponentRecur;
 // Owns its components. Beside the map it remembers, per UID, the
 // RECURRENCE-IDs of the overriding instances added, so that an instance and
 // its master find each other in whichever order they arrive.
-class CICalendarComponentDB : public std::map<std::string, std::unique_ptr<CICalendarComponent>> {
+class CICalendarComponentDB : private std::map<std::string, std::unique_ptr<CICalendarComponent>> {
+    using Base = std::map<std::string, std::unique_ptr<CICalendarComponent>>;
+
 public:
+    // Read access of the map. Components enter only through AddComponent
+    // and leave only through RemoveAllComponents, which keep the links
+    // between instances and masters consistent.
+    using Base::at;
+    using Base::begin;
+    using Base::cbegin;
+    using Base::cend;
+    using Base::const_iterator;
+    using Base::count;
+    using Base::empty;
+    using Base::end;
+    using Base::find;
+    using Base::iterator;
+    using Base::key_type;
+    using Base::mapped_type;
+    using Base::size;
+    using Base::value_type;
+
     CICalendarComponentDB() = default;
     CICalendarComponentDB(const CICalendarComponentDB&) = delete;
     CICalendarComponentDB& operator=(const CICalendarComponentDB&) = delete;
