@@ -12,11 +12,14 @@
 #include <Poco/Format.h>
 #include <Poco/Logger.h>
 #include <Poco/Path.h>
+#include <Poco/Observer.h>
 #include <Poco/TaskManager.h>
+#include <Poco/TaskNotification.h>
 #include <Poco/Util/HelpFormatter.h>
 #include <Poco/Util/Option.h>
 #include <Poco/Util/OptionCallback.h>
 
+#include <exception>
 #include <iostream>
 
 namespace Pelu {
@@ -31,6 +34,17 @@ class LoggingErrorHandler : public Poco::ErrorHandler {
   void exception(const Poco::Exception& e) override { appLogger().error(e.displayText()); }
   void exception(const std::exception& e) override { appLogger().error(e.what()); }
   void exception() override { appLogger().error("unknown exception"); }
+};
+
+// The main task ends early only through an error (for example a users
+// database that cannot be read at start). The service then stays up doing
+// nothing until it is stopped, so the reason must reach the log.
+class TaskFailureLogger {
+ public:
+  void onFailed(Poco::TaskFailedNotification* notification) {
+    Poco::AutoPtr<Poco::TaskFailedNotification> owned(notification);
+    appLogger().error(owned->reason().displayText());
+  }
 };
 
 void record(const DB::LogEvent& event) {
@@ -131,21 +145,32 @@ int PeluServer::main(const std::vector<std::string>&) {
 
   record(DB::EVENT_SERVICE_START);
 
-  LoggingErrorHandler errorHandler;
-  Poco::ErrorHandler* previousHandler = Poco::ErrorHandler::set(&errorHandler);
-  {
-    Poco::TaskManager taskManager;
-    taskManager.start(new MainTask);  // the task manager owns the task
+  // Process-wide and never restored: framework threads may report errors
+  // until the very end.
+  static LoggingErrorHandler errorHandler;
+  Poco::ErrorHandler::set(&errorHandler);
 
-    waitForTerminationRequest();
+  TaskFailureLogger failureLogger;  // outlives the task manager that calls it
+  Poco::TaskManager taskManager;
+  taskManager.addObserver(
+      Poco::Observer<TaskFailureLogger, Poco::TaskFailedNotification>(failureLogger, &TaskFailureLogger::onFailed));
+  taskManager.start(new MainTask);  // the task manager owns the task
 
+  waitForTerminationRequest();
+
+  // The main task acts on the cancellation once no job waits, then waits
+  // for its workers: a running job's commands finish first. It is stopped
+  // and joined even when the stop record cannot be written, so no worker
+  // outlives main; that error then ends the service like any other.
+  std::exception_ptr recordError;
+  try {
     record(DB::EVENT_SERVICE_STOP);
-    // The main task acts on the cancellation once no job waits, then waits
-    // for its workers: a running job's commands finish first.
-    taskManager.cancelAll();
-    taskManager.joinAll();
+  } catch (...) {
+    recordError = std::current_exception();
   }
-  Poco::ErrorHandler::set(previousHandler);
+  taskManager.cancelAll();
+  taskManager.joinAll();
+  if (recordError) std::rethrow_exception(recordError);
   return EXIT_OK;
 }
 
