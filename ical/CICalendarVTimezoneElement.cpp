@@ -63,6 +63,10 @@ CICalendarDateTime CICalendarVTimezoneElement::FindOnset(const CICalendarDateTim
         } else {
             onsetsEnd = horizon;
         }
+        // The onset list is this element's cache; the rules' own caches would
+        // only hold the same occurrences a second time.
+        for (CICalendarRecurrence& rule : recurrences.rrules)
+            rule.ClearCache();
     }
     auto it = std::lower_bound(onsets.begin(), onsets.end(), t,
                                [](const CICalendarDateTime& a, const CICalendarDateTime& b) {
