@@ -170,6 +170,12 @@ void CICalendarProperty::SetValue(std::unique_ptr<CICalendarValue> newValue)
 
 bool CICalendarProperty::ReadLine(const std::string& text)
 {
+    std::string copy(text);
+    return ReadLine(copy);
+}
+
+bool CICalendarProperty::ReadLine(std::string& text)
+{
     std::size_t cursor = 0;
     std::string token;
     // RFC 5545 section 3.1: name *(";" param) ":" value.
@@ -180,7 +186,10 @@ bool CICalendarProperty::ReadLine(const std::string& text)
             return false;
         const char c = text[cursor];
         if (c == ':') {
-            ValueForProperty(*this, text.substr(cursor + 1));
+            // The value is everything after the colon; the line is not
+            // needed any more, so it is cut in place rather than copied.
+            text.erase(0, cursor + 1);
+            ValueForProperty(*this, text);
             return value != nullptr;
         }
         // Anything but ";" here follows a closing quote directly: malformed.

@@ -57,6 +57,9 @@ public:
     // name, the parameters and a value were read; false leaves the property
     // in an unspecified but valid state (the reader drops it).
     bool ReadLine(const std::string& text);
+    // The same, using `text` as scratch space: it holds only the value text
+    // afterwards.
+    bool ReadLine(std::string& text);
     // Writes the property as one content line, folded, ending in CR LF.
     // Rewrites the VALUE parameter to match the value first.
     void WriteLine(std::ostream& stream);
