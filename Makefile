@@ -7,6 +7,8 @@ BUILD    ?= build
 ASAN     ?= build-asan
 CMAKE    ?= cmake
 
+MAKEFLAGS += --no-print-directory
+
 .PHONY: all deps build test demo bench clean
 
 all: build
@@ -27,7 +29,9 @@ test: deps $(ASAN)/CMakeCache.txt
 	$(CMAKE) --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+# Only what the demo runs, so a newcomer sees the service quickly.
+demo: deps $(BUILD)/CMakeCache.txt
+	$(CMAKE) --build $(BUILD) -j $(JOBS) --target mivo_srv mivo_demo_sync
 	@scripts/demo $(BUILD)
 
 bench: build
