@@ -11,18 +11,6 @@ namespace iCal {
 
 namespace {
 
-int64_t FloorDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if ((a % b) != 0 && a < 0) --q;
-    return q;
-}
-
-int64_t FloorMod(int64_t a, int64_t b)
-{
-    return a - FloorDiv(a, b) * b;
-}
-
 // Years beyond this saturate, so that no arithmetic on the fields can
 // overflow: 10^8 years are 3.7 * 10^10 days, 3.2 * 10^15 seconds.
 const int64_t kMaxYear = 100000000;

@@ -4,19 +4,6 @@ namespace iCal {
 
 namespace {
 
-// Floor division and its non-negative remainder (b > 0).
-int64_t FloorDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if ((a % b) != 0 && a < 0) --q;
-    return q;
-}
-
-int64_t FloorMod(int64_t a, int64_t b)
-{
-    return a - FloorDiv(a, b) * b;
-}
-
 const int32_t kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 const int32_t kDaysBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 

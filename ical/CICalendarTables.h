@@ -11,6 +11,20 @@ namespace iCal {
 // year; after 1752 the Gregorian century rule applies (divisible by 4 and
 // not by 100, or divisible by 400). So LeapYear(1700) is true,
 // LeapYear(1900) false, LeapYear(2000) true, LeapYear(2100) false.
+// Floor division and its non-negative remainder, for b > 0:
+// FloorDiv(-1, 7) == -1 and FloorMod(-1, 7) == 6, where / and % give 0 and -1.
+inline int64_t FloorDiv(int64_t a, int64_t b)
+{
+    int64_t q = a / b;
+    if ((a % b) != 0 && a < 0) --q;
+    return q;
+}
+
+inline int64_t FloorMod(int64_t a, int64_t b)
+{
+    return a - FloorDiv(a, b) * b;
+}
+
 bool LeapYear(int32_t year);
 
 // 365 or 366.
