@@ -62,6 +62,7 @@ TEST(MivoIcalTool, ExitCodesAndErrors)
         {{"frobnicate"}, 2, "unknown command"},
         {{"expand", "--from", "20130101", FixturePath("recurring.ics")}, 2, "needs --from and --to"},
         {{"expand", "--from", "2013-01-01", "--to", "20130201", FixturePath("recurring.ics")}, 2, "invalid date-time"},
+        {{"expand", "--from", "20130201", "--to", "20130101", FixturePath("recurring.ics")}, 2, "later than"},
         {{"tzoffset", "America/New_York"}, 2, "needs TZID and DATETIME"},
         {{"tzoffset", "America/New_York", "20130715", FixturePath("newyork.ics")}, 2, "invalid local date-time"},
     };

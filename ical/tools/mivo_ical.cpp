@@ -206,6 +206,8 @@ int Expand(const std::vector<std::string>& args)
     }
     if (!haveFrom || !haveTo)
         return UsageError("expand needs --from and --to", "expand ");
+    if (iCal::CICalendarDateTime::CompareDateTime(from, to) >= 0)
+        return UsageError("--to must be later than --from", "expand ");
 
     iCal::CICalendar calendar;
     bool accepted = false;
