@@ -56,9 +56,17 @@ CICalendarDateTime CICalendarVTimezoneElement::FindOnset(const CICalendarDateTim
     horizon.CarryFields();
     if (CICalendarDateTime::CompareDateTime(horizon, onsetsEnd) > 0) {
         onsets.clear();
-        if (recurrences.ExpandSet(start, CICalendarPeriod(start, horizon), onsets)) {
-            // Cut short at the limit: a later horizon would expand the same
-            // occurrences again, so the list counts as complete for all time.
+        const bool cutShort = recurrences.ExpandSet(start, CICalendarPeriod(start, horizon), onsets);
+        if (onsets.size() > MAX_ONSETS) {
+            // Only a rule no zone uses (FREQ=SECONDLY, say) gets here; the
+            // list is kept small because the time-zone database keeps it for
+            // the life of the process.
+            onsets.resize(MAX_ONSETS);
+            onsets.shrink_to_fit();
+        }
+        if (cutShort || onsets.size() == MAX_ONSETS) {
+            // Cut short: a later horizon would give the same list again, so
+            // it counts as complete for all time.
             onsetsEnd = CICalendarDateTime(9999, 12, 31, 23, 59, 59);
         } else {
             onsetsEnd = horizon;

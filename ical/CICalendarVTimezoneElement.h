@@ -32,12 +32,18 @@ public:
     // The expansion obeys the recurrence engine's limit on occurrences.
     CICalendarDateTime FindOnset(const CICalendarDateTime& t);
 
+    // Onsets kept per sub-component: 50,000 years of two transitions a year.
+    // A rule that yields more (only a sub-daily one can) keeps its first
+    // MAX_ONSETS and is not expanded again.
+    static constexpr std::size_t MAX_ONSETS = 100000;
+
     CICalendarDateTime start;
     int32_t offsetTo = 0;  // seconds east of UTC
     std::string zoneName;
     CICalendarRecurrenceSet recurrences;
     // How far `onsets` has been computed; 9999-12-31 once an expansion was
-    // cut short by the occurrence limit (a later one would give the same).
+    // cut short by the occurrence limit or MAX_ONSETS (a later one would give
+    // the same).
     CICalendarDateTime onsetsEnd;
     std::vector<CICalendarDateTime> onsets;  // sorted, from start up to onsetsEnd
 };

@@ -108,6 +108,11 @@ TEST(CICalendarTimezone, SingleStandardAndRunawayRules)
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(CICalendar::ZoneOffset("Runaway", Local("20300101T000000")), 3600);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    auto& zone = static_cast<iCal::CICalendarVTimezone&>(*CICalendar::TimezoneDatabase().timezones.at("Runaway"));
+    auto& element = static_cast<iCal::CICalendarVTimezoneElement&>(*zone.embedded.at(0));
+    EXPECT_EQ(element.onsets.size(), iCal::CICalendarVTimezoneElement::MAX_ONSETS);
+    EXPECT_EQ(element.onsetsEnd.year, 9999);  // not expanded again for later years
+    EXPECT_TRUE(element.recurrences.rrules.at(0).cacheItems.empty());
 }
 
 TEST(CICalendarTimezone, ZonesArePublishedAndLentAcrossCalendars)
