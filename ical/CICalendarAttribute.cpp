@@ -14,7 +14,10 @@ bool NeedsQuotes(const std::string& v)
         return false;
     if (v[0] == ' ' || v[0] == '"')
         return true;
-    return v.find_first_of(":;,") != std::string::npos;
+    for (char c : v)
+        if (c == ':' || c == ';' || c == ',')
+            return true;
+    return false;
 }
 
 void AppendQuoted(std::string& out, const std::string& v)

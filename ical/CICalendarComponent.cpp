@@ -199,7 +199,11 @@ bool CICalendarComponent::IsMaster() const
 void CICalendarComponent::CollectTzids(std::set<std::string>& tzids) const
 {
     for (const auto& entry : properties) {
-        const auto* v = dynamic_cast<const CICalendarDateTimeValue*>(entry.second.value.get());
+        // The type code first: it rules out most values without a cast.
+        const CICalendarValue* value = entry.second.value.get();
+        if (!value || value->ValueType() != VALUE_DATE_TIME)
+            continue;
+        const auto* v = dynamic_cast<const CICalendarDateTimeValue*>(value);
         if (!v)
             continue;
         const CICalendarDateTime& dt = v->dateTime;

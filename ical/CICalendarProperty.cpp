@@ -2,6 +2,8 @@
 
 #include "ical/CICalendarDateTimeValue.h"
 #include "ical/CICalendarDummyValue.h"
+#include "ical/CICalendarDurationValue.h"
+#include "ical/CICalendarMultiValue.h"
 #include "ical/CICalendarIntegerValue.h"
 #include "ical/CICalendarPlainTextValue.h"
 #include "ical/CICalendarTextLine.h"
@@ -20,6 +22,8 @@ void AppendEscaped(std::string& out, const std::string& text)
     const std::size_t size = text.size();
     for (std::size_t i = 0; i < size; ++i) {
         const char c = text[i];
+        if (static_cast<unsigned char>(c) > '\\')
+            continue;  // lower-case letters and UTF-8 bytes need no escape
         const char* rep = nullptr;
         switch (c) {
         case '\n': rep = "\\n"; break;
@@ -47,7 +51,10 @@ bool NameNeedsQuotes(const std::string& name)
     const char first = name[0];
     if (first == ' ' || first == '"' || first == '\t' || first == '\v' || first == '\f' || first == '\r')
         return true;
-    return name.find_first_of(";:") != std::string::npos;
+    for (char c : name)
+        if (c == ';' || c == ':')
+            return true;
+    return false;
 }
 
 void AppendQuoted(std::string& out, const std::string& text)
@@ -83,12 +90,26 @@ bool IsStructuralLine(const std::string& line)
 
 void AppendValue(std::string& out, const CICalendarValue& value)
 {
+    // The common classes are written here straight into the line, with the
+    // same bytes as their ToText; the others go through a stream.
     if (const auto* text = dynamic_cast<const CICalendarTextValue*>(&value)) {
         AppendEscaped(out, text->text);
     } else if (const auto* plain = dynamic_cast<const CICalendarPlainTextValue*>(&value)) {
         out += plain->text;
     } else if (const auto* dt = dynamic_cast<const CICalendarDateTimeValue*>(&value)) {
         out += dt->dateTime.ToText();
+    } else if (const auto* multi = dynamic_cast<const CICalendarMultiValue*>(&value)) {
+        bool first = true;
+        for (const auto& element : multi->values) {
+            if (!first)
+                out += ',';
+            first = false;
+            AppendValue(out, *element);
+        }
+    } else if (const auto* integer = dynamic_cast<const CICalendarIntegerValue*>(&value)) {
+        out += std::to_string(integer->value);
+    } else if (const auto* duration = dynamic_cast<const CICalendarDurationValue*>(&value)) {
+        out += duration->duration.ToText();
     } else if (const auto* dummy = dynamic_cast<const CICalendarDummyValue*>(&value)) {
         out += dummy->text;
     } else {

@@ -1,5 +1,6 @@
 #include "ical/CICalendarTextLine.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace iCal {
@@ -126,8 +127,23 @@ bool NextToken(const std::string& text, std::size_t& cursor, const char* delimit
         token.clear();
         return false;  // unterminated: the cursor stays where it was
     }
-    const std::size_t end = text.find_first_of(delimiters, pos);
-    if (end == std::string::npos) {
+    // A plain scan: the delimiter sets are two or three bytes long, and
+    // std::string::find_first_of would search them once per byte.
+    unsigned char highest = 0;
+    for (const char* d = delimiters; *d; ++d)
+        highest = std::max(highest, static_cast<unsigned char>(*d));
+    std::size_t end = pos;
+    for (; end < size; ++end) {
+        const unsigned char c = static_cast<unsigned char>(text[end]);
+        if (c > highest)
+            continue;  // letters, digits above it, UTF-8: never a delimiter here
+        bool hit = false;
+        for (const char* d = delimiters; *d; ++d)
+            hit = hit || c == static_cast<unsigned char>(*d);
+        if (hit)
+            break;
+    }
+    if (end == size) {
         token.assign(text, pos, std::string::npos);
         cursor = size;
     } else {
