@@ -148,3 +148,19 @@ TEST(CICalendarWrite, WriteSingleHoldsTheSeriesAndItsZone)
     // The zone was lent for the output only.
     EXPECT_EQ(calendar.timezones.size(), 0u);
 }
+
+TEST(CICalendarWrite, AnswersWhetherTheStreamTookTheText)
+{
+    CICalendar calendar;
+    ASSERT_TRUE(ReadText(calendar, Fixture("basic.ics")));
+    std::ostringstream good;
+    EXPECT_TRUE(calendar.Write(good, false));
+    std::ostringstream broken;
+    broken.setstate(std::ios::badbit);
+    EXPECT_FALSE(calendar.Write(broken, false));
+    std::istringstream failed(Fixture("basic.ics"));
+    failed.setstate(std::ios::failbit);
+    CICalendar unread;
+    EXPECT_FALSE(unread.Read(failed));
+    EXPECT_TRUE(unread.events.empty());
+}
