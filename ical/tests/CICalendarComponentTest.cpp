@@ -232,3 +232,19 @@ TEST(CICalendarComponent, CopiesAndDuplicates)
     zoned->CollectTzids(tzids);
     EXPECT_EQ(tzids, (std::set<std::string>{"Asia/Tokyo"}));
 }
+
+TEST(CICalendarComponent, StampAndLastModifiedAreCurrentUtc)
+{
+    auto event = Load<iCal::CICalendarVEvent>("DTSTAMP:19990101T000000Z\r\nDTSTAMP:19990102T000000Z\r\n");
+    EXPECT_EQ(event->stamp.year, 1999);
+    const int32_t year = iCal::CICalendarDateTime::CurrentUtc().year;
+    event->StampNow();
+    EXPECT_EQ(event->properties.count("DTSTAMP"), 1u);
+    EXPECT_TRUE(event->hasStamp);
+    EXPECT_TRUE(event->stamp.zone.utc);
+    EXPECT_GE(event->stamp.year, year);
+    event->TouchLastModified();
+    ASSERT_EQ(event->properties.count("LAST-MODIFIED"), 1u);
+    EXPECT_EQ(event->FindProperty("LAST-MODIFIED")->ContentLine().substr(0, 14), "LAST-MODIFIED:");
+    EXPECT_EQ(event->FindProperty("LAST-MODIFIED")->ContentLine().back(), 'Z');
+}
