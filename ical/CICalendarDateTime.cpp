@@ -334,6 +334,30 @@ void CICalendarDateTime::FromText(const std::string& text)
 
 std::string CICalendarDateTime::ToText() const
 {
+    // Fast path for the usual four-digit years and two-digit fields; it
+    // writes exactly what the formats below write for them.
+    if (year >= 1000 && year <= 9999 && month >= 0 && month <= 99 && day >= 0 && day <= 99 &&
+        (dateOnly || (hours >= 0 && hours <= 99 && minutes >= 0 && minutes <= 99 && seconds >= 0 && seconds <= 99))) {
+        char text[16];
+        auto two = [](char* at, int32_t value) {
+            at[0] = static_cast<char>('0' + value / 10);
+            at[1] = static_cast<char>('0' + value % 10);
+        };
+        two(text, year / 100);
+        two(text + 2, year % 100);
+        two(text + 4, month);
+        two(text + 6, day);
+        if (dateOnly) return std::string(text, 8);
+        text[8] = 'T';
+        two(text + 9, hours);
+        two(text + 11, minutes);
+        two(text + 13, seconds);
+        if (zone.utc) {
+            text[15] = 'Z';
+            return std::string(text, 16);
+        }
+        return std::string(text, 15);
+    }
     char buffer[96];
     if (dateOnly) {
         std::snprintf(buffer, sizeof buffer, "%4d%02d%02d", year, month, day);

@@ -30,13 +30,13 @@ std::string CICalendarTextValue::UnescapeText(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (i + 1 >= text.size()) break;  // a lone trailing backslash is dropped
-        switch (text[++i]) {
+    // Most text has no escapes at all: copy the runs between backslashes
+    // whole instead of character by character.
+    size_t start = 0;
+    for (size_t slash = text.find('\\'); slash != std::string::npos; slash = text.find('\\', start)) {
+        out.append(text, start, slash - start);
+        if (slash + 1 >= text.size()) return out;  // a lone trailing backslash is dropped
+        switch (text[slash + 1]) {
         case 'n': out += '\n'; break;
         case 'r': out += '\r'; break;
         case ',': out += ','; break;
@@ -44,7 +44,9 @@ std::string CICalendarTextValue::UnescapeText(const std::string& text)
         case '\\': out += '\\'; break;
         default: break;  // unknown escape (including "\N"): both dropped
         }
+        start = slash + 2;
     }
+    out.append(text, start, std::string::npos);
     return out;
 }
 
