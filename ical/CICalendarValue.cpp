@@ -117,8 +117,10 @@ const std::unordered_set<std::string>& MultiValued()
 // First value of the first parameter of that name, or nullptr.
 const std::string* FirstParameterValue(const CICalendarProperty& property, const std::string& name)
 {
-    const auto it = property.attributes.find(name);
-    if (it == property.attributes.end() || it->second.values.empty()) return nullptr;
+    // lower_bound, not find: for equal keys only lower_bound promises the
+    // first one, which is the parameter that came first on the line.
+    const auto it = property.attributes.lower_bound(name);
+    if (it == property.attributes.end() || it->first != name || it->second.values.empty()) return nullptr;
     return &it->second.values.front();
 }
 
