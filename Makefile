@@ -23,7 +23,7 @@ build: deps $(BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
 $(ASAN)/CMakeCache.txt:
-	$(CMAKE) -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DMIVO_SANITIZE=ON
+	$(CMAKE) -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DMIVO_SANITIZE=ON -DMIVO_BENCHMARKS=OFF
 
 test: deps $(ASAN)/CMakeCache.txt
 	$(CMAKE) --build $(ASAN) -j $(JOBS)
