@@ -212,4 +212,18 @@ void CICalendarComponent::CollectTzids(std::set<std::string>& tzids) const
     }
 }
 
+void CICalendarComponent::EndOnNextDay(const CICalendarDateTime& start, CICalendarDateTime& end, bool& durationGiven)
+{
+    end = start;
+    end.day += 1;
+    end.CarryFields();
+    durationGiven = start.dateOnly;
+    if (!start.dateOnly) {
+        end.hours = 0;
+        end.minutes = 0;
+        end.seconds = 0;
+        end.InvalidateEpoch();
+    }
+}
+
 }  // namespace iCal

@@ -94,6 +94,12 @@ public:
 protected:
     // Appends `component` to `embedded` with this as its embedder.
     void Embed(std::unique_ptr<CICalendarComponent>& component);
+
+    // The end that replaces one not after the start: the next midnight for a
+    // DATE-TIME start (20130105T100000 gives 20130106T000000), the next day
+    // for a DATE start (20130105 gives 20130106), which then counts as a
+    // given duration of one day.
+    static void EndOnNextDay(const CICalendarDateTime& start, CICalendarDateTime& end, bool& durationGiven);
 };
 
 }  // namespace iCal

@@ -58,20 +58,7 @@ void CICalendarComponentRecur::CompleteLoad()
     // all-day item to the next day. Example: DTSTART 20130105T100000 with
     // DTEND 20130105T090000 gives 20130106T000000; DTSTART 20130105 with
     // DTEND 20130104 gives 20130106.
-    if (hasStart && CICalendarDateTime::CompareDateTime(end, start) < 0) {
-        end = start;
-        end.day += 1;
-        end.CarryFields();
-        durationGiven = false;
-        if (start.dateOnly) {
-            durationGiven = true;
-        } else {
-            end.hours = 0;
-            end.minutes = 0;
-            end.seconds = 0;
-            end.InvalidateEpoch();
-        }
-    }
+    if (hasStart && CICalendarDateTime::CompareDateTime(end, start) < 0) EndOnNextDay(start, end, durationGiven);
 
     LoadText("SUMMARY", summary);
 
