@@ -48,11 +48,6 @@ void replaceFile(const std::string& path, WriteFn write) {
   }
 }
 
-void record(const DB::LogEvent& event, int userId) {
-  Service::ServiceManager::instance().logService.addLog(DB::EVENT_LOG_LEVEL, DB::logCode(event), event.message,
-                                                        DB::EVENT_LOG_TYPE, userId);
-}
-
 }  // namespace
 
 void RunCalendarBackup() { RunCalendarBackup(Poco::LocalDateTime()); }
@@ -63,7 +58,7 @@ void RunCalendarBackup(const Poco::LocalDateTime& start) {
   const std::string day = Poco::DateTimeFormatter::format(start, "%Y%m%d");
 
   MIVO_TRACE(log, "START BACKUP");
-  record(DB::EVENT_BACKUP_START, 0);
+  services.logService.addEventLog(DB::EVENT_BACKUP_START, 0);
 
   const DB::UsersListPtr users = services.userService.getAllUsers();
   for (const auto& user : *users) {
@@ -93,12 +88,11 @@ void RunCalendarBackup(const Poco::LocalDateTime& start) {
       }
     });
 
-    services.logService.addEventLog(DB::logCode(DB::EVENT_BACKUP_FILE_CREATED), DB::EVENT_BACKUP_FILE_CREATED.message,
-                                    DB::EVENT_LOG_TYPE, user.id);
+    services.logService.addEventLog(DB::EVENT_BACKUP_FILE_CREATED, user.id);
     MIVO_TRACE(log, Poco::format("BACKUP ID %d", user.id));
   }
 
-  record(DB::EVENT_BACKUP_END, 0);
+  services.logService.addEventLog(DB::EVENT_BACKUP_END, 0);
   MIVO_TRACE(log, "END BACKUP");
 }
 

@@ -60,6 +60,10 @@ void LogService::addEventLog(const std::string& code, const std::string& message
   addLog(DB::EVENT_LOG_LEVEL, code, message, type, usersId);
 }
 
+void LogService::addEventLog(const DB::LogEvent& event, int usersId) {
+  addLog(DB::EVENT_LOG_LEVEL, DB::logCode(event), event.message, DB::EVENT_LOG_TYPE, usersId);
+}
+
 void LogService::selectDatabase(int usersId, std::time_t now) {
   std::lock_guard<std::mutex> lock(mutex);
   cachedUserId = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/AbstractBaseService.h"
+#include "db/LogCodes.h"
 #include "db/LogDAO.h"
 
 #include <chrono>
@@ -28,6 +29,9 @@ class LogService : public AbstractBaseService {
   void addLog(int level, const std::string& code, const std::string& message, int type, int usersId);
   // addLog with level 30, the level of every event of the service.
   void addEventLog(const std::string& code, const std::string& message, int type, int usersId);
+  // One of the service's own events (db/LogCodes.h): its code and message,
+  // type and level 30.
+  void addEventLog(const DB::LogEvent& event, int usersId);
 
   // Binds the log file of `usersId` for the month of `now` (local time), as
   // addLog does with the current time when the users id changes. Later

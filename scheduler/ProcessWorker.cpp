@@ -20,15 +20,6 @@
 
 namespace Pelu {
 
-namespace {
-
-void record(const DB::LogEvent& event, int userId) {
-  Service::ServiceManager::instance().logService.addEventLog(DB::logCode(event), event.message,
-                                                             DB::EVENT_LOG_TYPE, userId);
-}
-
-}  // namespace
-
 ProcessWorker::ProcessWorker(int number, JobQueue& queue) : number(number), queue(queue), logger(appLogger()) {}
 
 ProcessWorker::~ProcessWorker() = default;
@@ -52,6 +43,7 @@ void ProcessWorker::run() {
 
 void ProcessWorker::processUser(int id) {
   auto& users = Service::ServiceManager::instance().userService;
+  auto& logs = Service::ServiceManager::instance().logService;
   // One handler for the whole job: an error while testing the marker,
   // taking the lock or recording a refusal must not end this worker thread
   // or leave the user queued for good, any more than an error while the
@@ -65,12 +57,12 @@ void ProcessWorker::processUser(int id) {
     const bool locked = users.lockUser(id, Service::LOCK_KIND_SYNC_JOB);
     Service::UserLockGuard guard(users, id, Service::LOCK_KIND_SYNC_JOB, locked);
     if (locked) {
-      record(DB::EVENT_SYNC_START, id);
+      logs.addEventLog(DB::EVENT_SYNC_START, id);
       runCommands(id);
-      record(DB::EVENT_SYNC_END, id);
+      logs.addEventLog(DB::EVENT_SYNC_END, id);
     } else {
       MIVO_TRACE(logger, Poco::format("LOCKED ID %d", id));
-      record(DB::EVENT_SYNC_SKIPPED, id);
+      logs.addEventLog(DB::EVENT_SYNC_SKIPPED, id);
       recoverStaleLock(id);
     }
   } catch (const Poco::Exception& e) {

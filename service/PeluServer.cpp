@@ -47,11 +47,6 @@ class TaskFailureLogger {
   }
 };
 
-void record(const DB::LogEvent& event) {
-  Service::ServiceManager::instance().logService.addEventLog(DB::logCode(event), event.message,
-                                                             DB::EVENT_LOG_TYPE, 0);
-}
-
 }  // namespace
 
 std::string withoutTrailingSeparator(std::string path) {
@@ -143,7 +138,7 @@ int PeluServer::main(const std::vector<std::string>&) {
       break;
   }
 
-  record(DB::EVENT_SERVICE_START);
+  Service::ServiceManager::instance().logService.addEventLog(DB::EVENT_SERVICE_START, 0);
 
   // Process-wide and never restored: framework threads may report errors
   // until the very end.
@@ -164,7 +159,7 @@ int PeluServer::main(const std::vector<std::string>&) {
   // outlives main; that error then ends the service like any other.
   std::exception_ptr recordError;
   try {
-    record(DB::EVENT_SERVICE_STOP);
+    Service::ServiceManager::instance().logService.addEventLog(DB::EVENT_SERVICE_STOP, 0);
   } catch (...) {
     recordError = std::current_exception();
   }
