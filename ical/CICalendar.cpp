@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <set>
+#include <vector>
 #include <unordered_map>
 
 #include "ical/CICalendarComponentRecur.h"
@@ -165,6 +166,16 @@ bool CICalendar::Read(std::istream& stream)
     CICalendarComponentDB* database = nullptr;
     std::string lookahead;
     std::string line;
+    // The properties of the calendar, of `current` and of `parent` are
+    // collected here and enter their object's map together, once its END
+    // line is read: one allocation of the final size and one sort each.
+    std::vector<CICalendarProperty> calendarLines;
+    std::vector<CICalendarProperty> currentLines;
+    std::vector<CICalendarProperty> parentLines;
+    auto moveInto = [](std::vector<CICalendarProperty>& lines, CICalendarComponentBase& object) {
+        object.properties.append(lines.begin(), lines.end());
+        lines.clear();
+    };
 
     auto finished = [&stream] { return stream.eof() || stream.fail(); };
 
@@ -186,6 +197,7 @@ bool CICalendar::Read(std::istream& stream)
                     break;
                 }
                 if (line == "END:VCALENDAR") {
+                    moveInto(calendarLines, *this);
                     CompleteLoad();
                     state = OUTSIDE;
                     break;
@@ -196,29 +208,35 @@ bool CICalendar::Read(std::istream& stream)
                 // RFC 5545 section 3.7: only version 2.0 of the Gregorian
                 // calendar is understood; anything else is not this format.
                 if (property.name == "VERSION") {
-                    if (!PlainTextEquals(property, "2.0"))
+                    if (!PlainTextEquals(property, "2.0")) {
+                        moveInto(calendarLines, *this);
                         return false;
+                    }
                     break;
                 }
                 if (property.name == "CALSCALE") {
-                    if (!PlainTextEquals(property, "GREGORIAN"))
+                    if (!PlainTextEquals(property, "GREGORIAN")) {
+                        moveInto(calendarLines, *this);
                         return false;
+                    }
                     break;
                 }
                 // Every calendar written here carries this system's PRODID.
                 if (property.name == "PRODID")
                     break;
-                if (properties.size() < MAX_CALENDAR_PROPERTIES)
-                    AddProperty(std::move(property));
+                if (properties.size() + calendarLines.size() < MAX_CALENDAR_PROPERTIES)
+                    calendarLines.push_back(std::move(property));
                 break;
             }
             case IN_COMPONENT:
             case IN_NESTED: {
                 if (line == current->EndLine()) {
+                    moveInto(currentLines, *current);
                     current->CompleteLoad();
                     if (state == IN_NESTED) {
                         parent->AddComponent(current);  // refused: destroyed below
                         current = std::move(parent);
+                        currentLines.swap(parentLines);
                         state = IN_COMPONENT;
                     } else {
                         database->AddComponent(current);  // refused: destroyed below
@@ -232,14 +250,15 @@ bool CICalendar::Read(std::istream& stream)
                     auto kind = nested.find(line);
                     if (kind != nested.end()) {
                         parent = std::move(current);
+                        parentLines.swap(currentLines);
                         current = kind->second.factory(calendarRef);
                         state = IN_NESTED;
                         break;
                     }
                 }
                 CICalendarProperty property;
-                if (property.ReadLine(line) && current->properties.size() < MAX_COMPONENT_PROPERTIES)
-                    current->AddProperty(std::move(property));
+                if (property.ReadLine(line) && currentLines.size() < MAX_COMPONENT_PROPERTIES)
+                    currentLines.push_back(std::move(property));
                 break;
             }
             }
@@ -248,7 +267,8 @@ bool CICalendar::Read(std::istream& stream)
         }
     }
     // A component whose END line never came is discarded with `current`
-    // and `parent`.
+    // and `parent`; the calendar keeps what it read.
+    moveInto(calendarLines, *this);
     if (this != &TimezoneDatabase())
         PublishTimezones();
     return result;

@@ -200,7 +200,7 @@ void CICalendarComponent::CollectTzids(std::set<std::string>& tzids) const
 {
     for (const auto& entry : properties) {
         // The type code first: it rules out most values without a cast.
-        const CICalendarValue* value = entry.second.value.get();
+        const CICalendarValue* value = entry.value.get();
         if (!value || value->ValueType() != VALUE_DATE_TIME)
             continue;
         const auto* v = dynamic_cast<const CICalendarDateTimeValue*>(value);

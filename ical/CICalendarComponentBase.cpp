@@ -19,10 +19,8 @@ namespace {
 template <class T>
 const T* FirstValueAs(const CICalendarComponentBase::PropertyMap& properties, const std::string& name)
 {
-    auto it = properties.lower_bound(name);
-    if (it == properties.end() || it->first != name)
-        return nullptr;
-    return dynamic_cast<const T*>(it->second.value.get());
+    auto it = properties.find(name);
+    return it == properties.end() ? nullptr : dynamic_cast<const T*>(it->value.get());
 }
 
 }  // namespace
@@ -90,7 +88,7 @@ bool CICalendarComponentBase::LoadRules(const std::string& propName, CICalendarR
     if (range.first == range.second)
         return false;
     for (auto it = range.first; it != range.second; ++it) {
-        const auto* v = dynamic_cast<const CICalendarRecurrenceValue*>(it->second.value.get());
+        const auto* v = dynamic_cast<const CICalendarRecurrenceValue*>(it->value.get());
         if (!v)
             continue;
         (include ? set.rrules : set.exrules).push_back(v->recurrence);
@@ -104,10 +102,10 @@ bool CICalendarComponentBase::LoadDates(const std::string& propName, CICalendarR
     if (range.first == range.second)
         return false;
     for (auto it = range.first; it != range.second; ++it) {
-        auto* multi = dynamic_cast<CICalendarMultiValue*>(it->second.value.get());
+        auto* multi = dynamic_cast<CICalendarMultiValue*>(it->value.get());
         if (!multi)
             continue;
-        const CICalendarAttribute* tzid = it->second.FindAttribute("TZID");
+        const CICalendarAttribute* tzid = it->FindAttribute("TZID");
         auto& dates = include ? set.rdates : set.exdates;
         for (auto& element : multi->values) {
             if (auto* dt = dynamic_cast<CICalendarDateTimeValue*>(element.get())) {
@@ -124,13 +122,12 @@ bool CICalendarComponentBase::LoadDates(const std::string& propName, CICalendarR
 
 void CICalendarComponentBase::AddProperty(const CICalendarProperty& property)
 {
-    properties.emplace(property.name, property);
+    properties.insert(property);
 }
 
 void CICalendarComponentBase::AddProperty(CICalendarProperty&& property)
 {
-    std::string key = property.name;
-    properties.emplace(std::move(key), std::move(property));
+    properties.insert(std::move(property));
 }
 
 void CICalendarComponentBase::RemoveProperties(const std::string& propName)
@@ -148,14 +145,14 @@ bool CICalendarComponentBase::TakePrivateText(const std::string& propName, std::
 
 const CICalendarProperty* CICalendarComponentBase::FindProperty(const std::string& propName) const
 {
-    auto it = properties.lower_bound(propName);
-    return it != properties.end() && it->first == propName ? &it->second : nullptr;
+    auto it = properties.find(propName);
+    return it != properties.end() ? &*it : nullptr;
 }
 
 CICalendarProperty* CICalendarComponentBase::FindProperty(const std::string& propName)
 {
-    auto it = properties.lower_bound(propName);
-    return it != properties.end() && it->first == propName ? &it->second : nullptr;
+    auto it = properties.find(propName);
+    return it != properties.end() ? &*it : nullptr;
 }
 
 bool CICalendarComponentBase::HasProperty(const std::string& propName) const
@@ -167,7 +164,7 @@ void CICalendarComponentBase::AppendProperties(std::string& out)
 {
     std::string line;
     for (auto& entry : properties) {
-        entry.second.BuildContentLine(line);
+        entry.BuildContentLine(line);
         AppendFoldedLine(out, line);
     }
 }

@@ -2,7 +2,6 @@
 #define ICAL_CICALENDARCOMPONENTBASE_H
 
 #include <cstdint>
-#include <map>
 #include <ostream>
 #include <string>
 
@@ -19,9 +18,10 @@ class CICalendarRecurrenceSet;
 // Owns its properties by value. Used by one thread at a time.
 class CICalendarComponentBase {
 public:
-    // Properties keyed by name, compared byte-wise: iteration is in name
-    // order, and properties of one name keep the order they were added in.
-    using PropertyMap = std::multimap<std::string, CICalendarProperty>;
+    // Properties keyed by their name, compared byte-wise: iteration is in
+    // name order, and properties of one name keep the order they were added
+    // in.
+    using PropertyMap = NameMultimap<CICalendarProperty>;
 
     CICalendarComponentBase() = default;
     CICalendarComponentBase(const CICalendarComponentBase&) = default;

@@ -28,8 +28,8 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
 
     if (auto* recur = dynamic_cast<CICalendarComponentRecur*>(added)) {
         const std::string& uid = recur->uid;
-        std::vector<CICalendarComponentRecur*>& instances = instancesOfUid[uid];
         if (recur->hasRecurrenceId) {
+            std::vector<CICalendarComponentRecur*>& instances = instancesOfUid[uid];
             if (replaced) {
                 // Same key, so the same UID and RECURRENCE-ID text: it is
                 // recorded already and takes the old one's place in the list.
@@ -47,11 +47,11 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
                     recur->RefreshFromMaster();
                 }
             }
-        } else {
+        } else if (auto linked = instancesOfUid.find(uid); linked != instancesOfUid.end()) {
             // A master links every instance of its UID, whichever came first;
             // one that replaces an earlier revision relinks them (the old one
-            // is gone).
-            for (CICalendarComponentRecur* instance : instances) {
+            // is gone). Most masters have no instances and leave no entry.
+            for (CICalendarComponentRecur* instance : linked->second) {
                 instance->master = recur;
                 if (!replaced) {
                     instance->RefreshFromMaster();

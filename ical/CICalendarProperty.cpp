@@ -163,10 +163,7 @@ CICalendarProperty::~CICalendarProperty() = default;
 const CICalendarAttribute* CICalendarProperty::FindAttribute(const std::string& attrName) const
 {
     auto it = attributes.find(attrName);
-    // multimap::find may return any of equal keys; lower_bound gives the first added.
-    if (it == attributes.end())
-        return nullptr;
-    return &attributes.lower_bound(attrName)->second;
+    return it == attributes.end() ? nullptr : &*it;
 }
 
 bool CICalendarProperty::HasAttribute(const std::string& attrName) const
@@ -176,7 +173,7 @@ bool CICalendarProperty::HasAttribute(const std::string& attrName) const
 
 void CICalendarProperty::AddAttribute(const CICalendarAttribute& attribute)
 {
-    attributes.emplace(attribute.name, attribute);
+    attributes.insert(attribute);
 }
 
 void CICalendarProperty::RemoveAttributes(const std::string& attrName)
@@ -199,6 +196,10 @@ bool CICalendarProperty::ReadLine(std::string& text)
 {
     std::size_t cursor = 0;
     std::string token;
+    // The parameters are collected first and enter the map together: one
+    // sort, however many a hostile line holds and in whatever order.
+    thread_local std::vector<CICalendarAttribute> read;
+    read.clear();
     // RFC 5545 section 3.1: name *(";" param) ":" value.
     if (!NextToken(text, cursor, ";:", name) || cursor >= text.size())
         return false;
@@ -210,6 +211,8 @@ bool CICalendarProperty::ReadLine(std::string& text)
             // The value is everything after the colon; the line is not
             // needed any more, so it is cut in place rather than copied.
             text.erase(0, cursor + 1);
+            attributes.append(read.begin(), read.end());
+            read.clear();
             ValueForProperty(*this, text);
             return value != nullptr;
         }
@@ -233,8 +236,7 @@ bool CICalendarProperty::ReadLine(std::string& text)
                 return false;
             attribute.values.push_back(std::move(token));
         }
-        std::string attrName = attribute.name;
-        attributes.emplace(std::move(attrName), std::move(attribute));
+        read.push_back(std::move(attribute));
     }
 }
 
@@ -248,7 +250,7 @@ void CICalendarProperty::BuildContentLine(std::string& line)
         line += name;
     for (const auto& entry : attributes) {
         line += ';';
-        entry.second.AppendTo(line);
+        entry.AppendTo(line);
     }
     line += ':';
     if (value)

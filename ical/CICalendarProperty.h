@@ -2,12 +2,12 @@
 #define ICAL_CICALENDARPROPERTY_H
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
 
 #include "ical/CICalendarAttribute.h"
+#include "ical/CICalendarNameMultimap.h"
 
 namespace iCal {
 
@@ -15,13 +15,14 @@ class CICalendarValue;
 class CICalendarDateTime;
 
 // One content line: a name, its parameters and its typed value.
-// Owned by value in a component's (or the calendar's) property multimap; the
-// property owns its parameters and its value. Used by one thread at a time.
+// Owned by value in a component's (or the calendar's) property multimap, of
+// which its name is the key; the property owns its parameters and its value.
+// Used by one thread at a time.
 class CICalendarProperty {
 public:
-    // Parameters keyed by name, compared byte-wise; parameters of the same
-    // name keep the order in which they were added.
-    using AttributeMap = std::multimap<std::string, CICalendarAttribute>;
+    // Parameters keyed by their name, compared byte-wise; parameters of the
+    // same name keep the order in which they were added.
+    using AttributeMap = NameMultimap<CICalendarAttribute>;
 
     // No name, no parameters, no value.
     CICalendarProperty();

@@ -67,7 +67,7 @@ void CICalendarVAlarm::CICalendarVAlarmEmail::LoadFrom(const CICalendarVAlarm& a
     attendees.clear();
     auto range = alarm.properties.equal_range("ATTENDEE");
     for (auto it = range.first; it != range.second; ++it) {
-        if (const auto* address = dynamic_cast<const CICalendarCalAddressValue*>(it->second.value.get()))
+        if (const auto* address = dynamic_cast<const CICalendarCalAddressValue*>(it->value.get()))
             attendees.push_back(address->text);
     }
 }

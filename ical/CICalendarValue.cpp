@@ -117,11 +117,9 @@ const std::unordered_set<std::string>& MultiValued()
 // First value of the first parameter of that name, or nullptr.
 const std::string* FirstParameterValue(const CICalendarProperty& property, const std::string& name)
 {
-    // lower_bound, not find: for equal keys only lower_bound promises the
-    // first one, which is the parameter that came first on the line.
-    const auto it = property.attributes.lower_bound(name);
-    if (it == property.attributes.end() || it->first != name || it->second.values.empty()) return nullptr;
-    return &it->second.values.front();
+    const auto it = property.attributes.find(name);
+    if (it == property.attributes.end() || it->values.empty()) return nullptr;
+    return &it->values.front();
 }
 
 void RemoveParameters(CICalendarProperty& property, const std::string& name)
@@ -134,8 +132,7 @@ void AddParameter(CICalendarProperty& property, const std::string& name, const s
     CICalendarAttribute attribute;
     attribute.name = name;
     attribute.values.push_back(value);
-    // std::multimap::insert places it after existing ones of the same name.
-    property.attributes.insert(std::make_pair(name, std::move(attribute)));
+    property.attributes.insert(std::move(attribute));
 }
 
 }  // namespace

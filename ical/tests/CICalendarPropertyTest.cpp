@@ -19,9 +19,9 @@ std::string Describe(const CICalendarProperty& p)
 {
     std::string out = p.name;
     for (const auto& a : p.attributes) {
-        out += "|" + a.second.name + "=";
-        for (std::size_t i = 0; i < a.second.values.size(); ++i)
-            out += (i ? "," : "") + a.second.values[i];
+        out += "|" + a.name + "=";
+        for (std::size_t i = 0; i < a.values.size(); ++i)
+            out += (i ? "," : "") + a.values[i];
     }
     out += "|:";
     if (p.value)

@@ -45,10 +45,10 @@ std::string Parameters(const CICalendarProperty& property)
     std::string out;
     for (const auto& entry : property.attributes) {
         if (!out.empty()) out += ';';
-        out += entry.first + "=";
-        for (size_t i = 0; i < entry.second.values.size(); ++i) {
+        out += entry.name + "=";
+        for (size_t i = 0; i < entry.values.size(); ++i) {
             if (i != 0) out += ',';
-            out += entry.second.values[i];
+            out += entry.values[i];
         }
     }
     return out;
