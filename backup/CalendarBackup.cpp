@@ -3,6 +3,7 @@
 #include "db/LogCodes.h"
 #include "db/ServiceManager.h"
 #include "ical/CICalendar.h"
+#include "ical/CICalendarViewBuffer.h"
 #include "service/Logging.h"
 #include "service/Paths.h"
 
@@ -13,7 +14,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace Pelu {
 
@@ -67,7 +67,8 @@ void RunCalendarBackup(const Poco::LocalDateTime& start) {
     if (stored->id == 0 || stored->data.empty()) continue;
 
     iCal::CICalendar calendar;
-    std::istringstream text(stored->data);
+    iCal::CICalendarViewBuffer view(stored->data);
+    std::istream text(&view);
     const bool readable = calendar.Read(text);
     if (!readable) {
       // A backup must not lose what was stored: keep text that the reader

@@ -68,6 +68,16 @@ const KindRegistry& EmbeddedKinds()
     return kinds;
 }
 
+// The kind a BEGIN line opens, or nullptr. Most lines are properties, some
+// long: the prefix test spares hashing them.
+const KindEntry* FindKind(const KindRegistry& kinds, const std::string& line)
+{
+    if (line.compare(0, 6, "BEGIN:") != 0)
+        return nullptr;
+    auto it = kinds.find(line);
+    return it == kinds.end() ? nullptr : &it->second;
+}
+
 // A property holds a plain-text value equal to `text`.
 bool PlainTextEquals(const CICalendarProperty& property, const char* text)
 {
@@ -189,10 +199,9 @@ bool CICalendar::Read(std::istream& stream)
                 }
                 break;
             case IN_CALENDAR: {
-                auto kind = topLevel.find(line);
-                if (kind != topLevel.end()) {
-                    current = kind->second.factory(calendarRef);
-                    database = &DatabaseFor(kind->second.kind);
+                if (const KindEntry* kind = FindKind(topLevel, line)) {
+                    current = kind->factory(calendarRef);
+                    database = &DatabaseFor(kind->kind);
                     state = IN_COMPONENT;
                     break;
                 }
@@ -247,11 +256,10 @@ bool CICalendar::Read(std::istream& stream)
                     break;
                 }
                 if (state == IN_COMPONENT) {
-                    auto kind = nested.find(line);
-                    if (kind != nested.end()) {
+                    if (const KindEntry* kind = FindKind(nested, line)) {
                         parent = std::move(current);
                         parentLines.swap(currentLines);
-                        current = kind->second.factory(calendarRef);
+                        current = kind->factory(calendarRef);
                         state = IN_NESTED;
                         break;
                     }

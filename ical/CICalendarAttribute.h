@@ -3,7 +3,8 @@
 
 #include <ostream>
 #include <string>
-#include <vector>
+
+#include <boost/container/small_vector.hpp>
 
 namespace iCal {
 
@@ -30,8 +31,12 @@ public:
     // The same, appended to a string (the writer builds whole content lines).
     void AppendTo(std::string& out) const;
 
-    std::string name;                 // parameter name exactly as read or given
-    std::vector<std::string> values;  // in order; one when made by the reader
+    // Nearly every parameter has one value, which is kept inside the
+    // parameter rather than in an allocation of its own.
+    using ValueList = boost::container::small_vector<std::string, 1>;
+
+    std::string name;  // parameter name exactly as read or given
+    ValueList values;  // in order; one when made by the reader
 };
 
 }  // namespace iCal

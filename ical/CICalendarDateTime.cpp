@@ -334,6 +334,13 @@ void CICalendarDateTime::FromText(const std::string& text)
 
 std::string CICalendarDateTime::ToText() const
 {
+    std::string text;
+    AppendText(text);
+    return text;
+}
+
+void CICalendarDateTime::AppendText(std::string& out) const
+{
     // Fast path for the usual four-digit years and two-digit fields; it
     // writes exactly what the formats below write for them.
     if (year >= 1000 && year <= 9999 && month >= 0 && month <= 99 && day >= 0 && day <= 99 &&
@@ -347,16 +354,18 @@ std::string CICalendarDateTime::ToText() const
         two(text + 2, year % 100);
         two(text + 4, month);
         two(text + 6, day);
-        if (dateOnly) return std::string(text, 8);
-        text[8] = 'T';
-        two(text + 9, hours);
-        two(text + 11, minutes);
-        two(text + 13, seconds);
-        if (zone.utc) {
-            text[15] = 'Z';
-            return std::string(text, 16);
+        std::size_t length = 8;
+        if (!dateOnly) {
+            text[8] = 'T';
+            two(text + 9, hours);
+            two(text + 11, minutes);
+            two(text + 13, seconds);
+            length = 15;
+            if (zone.utc)
+                text[length++] = 'Z';
         }
-        return std::string(text, 15);
+        out.append(text, length);
+        return;
     }
     char buffer[96];
     if (dateOnly) {
@@ -366,7 +375,7 @@ std::string CICalendarDateTime::ToText() const
     } else {
         std::snprintf(buffer, sizeof buffer, "%4d%02d%02dT%02d%02d%02d", year, month, day, hours, minutes, seconds);
     }
-    return buffer;
+    out += buffer;
 }
 
 CICalendarDateTime CICalendarDateTime::CurrentUtc()

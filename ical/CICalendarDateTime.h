@@ -167,6 +167,8 @@ public:
     // right-aligned in four columns (" 9990101" for 0999-01-01). The TZID is
     // never written into the text.
     std::string ToText() const;
+    // The same text appended to `out` (the writer builds whole lines).
+    void AppendText(std::string& out) const;
 
     // The present moment from the system clock, broken down as UTC.
     static CICalendarDateTime CurrentUtc();

@@ -97,7 +97,7 @@ void AppendValue(std::string& out, const CICalendarValue& value)
     } else if (const auto* plain = dynamic_cast<const CICalendarPlainTextValue*>(&value)) {
         out += plain->text;
     } else if (const auto* dt = dynamic_cast<const CICalendarDateTimeValue*>(&value)) {
-        out += dt->dateTime.ToText();
+        dt->dateTime.AppendText(out);
     } else if (const auto* multi = dynamic_cast<const CICalendarMultiValue*>(&value)) {
         bool first = true;
         for (const auto& element : multi->values) {

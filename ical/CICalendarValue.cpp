@@ -124,7 +124,8 @@ const std::string* FirstParameterValue(const CICalendarProperty& property, const
 
 void RemoveParameters(CICalendarProperty& property, const std::string& name)
 {
-    property.attributes.erase(name);
+    if (!property.attributes.empty())
+        property.attributes.erase(name);
 }
 
 void AddParameter(CICalendarProperty& property, const std::string& name, const std::string& value)
