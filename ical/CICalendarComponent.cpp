@@ -19,8 +19,10 @@ namespace {
 // generated within one clock tick still differ.
 unsigned long uidCounter = 0;
 
-const char* const PRIVATE_RURL = "X-RIZIDEDI-PRIVATE-RURL";
-const char* const PRIVATE_ETAG = "X-RIZIDEDI-PRIVATE-ETAG";
+// Strings, not literals: names this long would otherwise be allocated on the
+// heap for every component read.
+const std::string PRIVATE_RURL = "X-RIZIDEDI-PRIVATE-RURL";
+const std::string PRIVATE_ETAG = "X-RIZIDEDI-PRIVATE-ETAG";
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "ical/CICalendarComponentBase.h"
 
+#include <typeinfo>
+
 #include "ical/CICalendarDateTimeValue.h"
 #include "ical/CICalendarDurationValue.h"
 #include "ical/CICalendarIntegerValue.h"
@@ -8,6 +10,7 @@
 #include "ical/CICalendarPlainTextValue.h"
 #include "ical/CICalendarRecurrenceSet.h"
 #include "ical/CICalendarRecurrenceValue.h"
+#include "ical/CICalendarTextValue.h"
 #include "ical/CICalendarTextLine.h"
 #include "ical/CICalendarUTCOffsetValue.h"
 
@@ -16,11 +19,19 @@ namespace iCal {
 namespace {
 
 // The value of the first property of that name as class T, or nullptr.
-template <class T>
+// Exact is the class T usually is (T itself unless T is abstract).
+template <class T, class Exact = T>
 const T* FirstValueAs(const CICalendarComponentBase::PropertyMap& properties, const std::string& name)
 {
     auto it = properties.find(name);
-    return it == properties.end() ? nullptr : dynamic_cast<const T*>(it->value.get());
+    if (it == properties.end() || !it->value)
+        return nullptr;
+    const CICalendarValue* value = it->value.get();
+    // The exact class is the usual answer and much cheaper to check than a
+    // dynamic_cast, which then only decides for the other classes.
+    if (typeid(*value) == typeid(Exact))
+        return static_cast<const Exact*>(value);
+    return dynamic_cast<const T*>(value);
 }
 
 }  // namespace
@@ -56,7 +67,7 @@ bool CICalendarComponentBase::LoadDateTime(const std::string& propName, CICalend
 
 bool CICalendarComponentBase::LoadText(const std::string& propName, std::string& text) const
 {
-    const auto* v = FirstValueAs<CICalendarPlainTextValue>(properties, propName);
+    const auto* v = FirstValueAs<CICalendarPlainTextValue, CICalendarTextValue>(properties, propName);
     if (!v)
         return false;
     text = v->text;
@@ -162,10 +173,19 @@ bool CICalendarComponentBase::HasProperty(const std::string& propName) const
 
 void CICalendarComponentBase::AppendProperties(std::string& out)
 {
-    std::string line;
+    // Most lines are short: they are built in place. A line that needs
+    // folding is moved aside and folded back in.
+    std::string longLine;
     for (auto& entry : properties) {
-        entry.BuildContentLine(line);
-        AppendFoldedLine(out, line);
+        const std::size_t start = out.size();
+        entry.AppendContentLine(out);
+        if (out.size() - start <= FOLD_SEGMENT) {
+            out += "\r\n";
+            continue;
+        }
+        longLine.assign(out, start, std::string::npos);
+        out.resize(start);
+        AppendFoldedLine(out, longLine);
     }
 }
 

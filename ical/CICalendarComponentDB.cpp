@@ -15,15 +15,15 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
         return false;
     CICalendarComponent* added = component.get();
     CICalendarComponent* replaced = nullptr;
-    auto found = find(key);
-    if (found != end()) {
+    auto found = lower_bound(key);
+    if (found != end() && found->first == key) {
         // RFC 5545 section 3.8.7.4: a greater SEQUENCE is a newer revision.
         if (component->sequence <= found->second->sequence)
             return false;
         replaced = found->second.get();
         found->second = std::move(component);  // the stored one is destroyed here
     } else {
-        emplace(key, std::move(component));
+        emplace_hint(found, key, std::move(component));
     }
 
     if (auto* recur = dynamic_cast<CICalendarComponentRecur*>(added)) {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,16 +74,41 @@ public:
     // of the same names. The storage grows once, to exactly the new size,
     // and the whole is sorted once: what a reader that collects a
     // component's lines first needs, in time proportional to n log n
-    // however the names are ordered.
+    // however the names are ordered. Requires random-access iterators.
     template <class Iterator>
     void append(Iterator first, Iterator last)
     {
-        const std::size_t old = entries.size();
-        entries.reserve(old + static_cast<std::size_t>(std::distance(first, last)));
+        const std::size_t n = static_cast<std::size_t>(last - first);
+        if (entries.empty()) {
+            // The usual case (a component just read): the order is worked out
+            // on indices, so that every entry is moved exactly once.
+            thread_local std::vector<std::uint32_t> order;
+            order.resize(n);
+            for (std::size_t i = 0; i < n; ++i)
+                order[i] = static_cast<std::uint32_t>(i);
+            auto before = [&first](std::uint32_t a, std::uint32_t b) { return first[a].name < first[b].name; };
+            if (n > 32) {
+                std::stable_sort(order.begin(), order.end(), before);
+            } else {
+                // A dozen or two properties: insertion sort, which is stable
+                // and needs no buffer.
+                for (std::size_t i = 1; i < n; ++i) {
+                    const std::uint32_t moving = order[i];
+                    std::size_t j = i;
+                    for (; j > 0 && before(moving, order[j - 1]); --j)
+                        order[j] = order[j - 1];
+                    order[j] = moving;
+                }
+            }
+            entries.reserve(n);
+            for (std::uint32_t i : order)
+                entries.push_back(std::move(first[i]));
+            return;
+        }
+        entries.reserve(entries.size() + n);
         for (; first != last; ++first)
             entries.push_back(std::move(*first));
-        if (!std::is_sorted(entries.begin(), entries.end(), ByName{}))
-            StableSort();
+        std::stable_sort(entries.begin(), entries.end(), ByName{});
     }
 
     // Erases every entry of that name; answers how many there were.
@@ -112,25 +137,6 @@ private:
     iterator Found(iterator it, const std::string& name)
     {
         return it != entries.end() && it->name == name ? it : entries.end();
-    }
-
-    void StableSort()
-    {
-        // A component has a dozen or two properties: insertion sort needs no
-        // buffer; long lists go to the library's stable sort.
-        if (entries.size() > 32) {
-            std::stable_sort(entries.begin(), entries.end(), ByName{});
-            return;
-        }
-        for (std::size_t i = 1; i < entries.size(); ++i) {
-            if (!(entries[i].name < entries[i - 1].name))
-                continue;
-            T moving = std::move(entries[i]);
-            std::size_t j = i;
-            for (; j > 0 && moving.name < entries[j - 1].name; --j)
-                entries[j] = std::move(entries[j - 1]);
-            entries[j] = std::move(moving);
-        }
     }
 
     std::vector<T> entries;

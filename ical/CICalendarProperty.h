@@ -68,6 +68,8 @@ public:
     std::string ContentLine();
     // The same into `line` (cleared first), so a writer can reuse one buffer.
     void BuildContentLine(std::string& line);
+    // The same appended to `out`.
+    void AppendContentLine(std::string& out);
 
     std::string name;                      // exactly as read or given, no case folding
     AttributeMap attributes;

@@ -1,6 +1,5 @@
 #include "ical/CICalendarTextLine.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace iCal {
@@ -127,22 +126,14 @@ bool NextToken(const std::string& text, std::size_t& cursor, const char* delimit
         token.clear();
         return false;  // unterminated: the cursor stays where it was
     }
-    // A plain scan: the delimiter sets are two or three bytes long, and
-    // std::string::find_first_of would search them once per byte.
-    unsigned char highest = 0;
+    // A plain scan. The delimiter sets are two or three bytes long; a table
+    // of them makes the test one load per byte.
+    bool isDelimiter[256] = {};
     for (const char* d = delimiters; *d; ++d)
-        highest = std::max(highest, static_cast<unsigned char>(*d));
+        isDelimiter[static_cast<unsigned char>(*d)] = true;
     std::size_t end = pos;
-    for (; end < size; ++end) {
-        const unsigned char c = static_cast<unsigned char>(text[end]);
-        if (c > highest)
-            continue;  // letters, digits above it, UTF-8: never a delimiter here
-        bool hit = false;
-        for (const char* d = delimiters; *d; ++d)
-            hit = hit || c == static_cast<unsigned char>(*d);
-        if (hit)
-            break;
-    }
+    while (end < size && !isDelimiter[static_cast<unsigned char>(text[end])])
+        ++end;
     if (end == size) {
         token.assign(text, pos, std::string::npos);
         cursor = size;
@@ -155,9 +146,9 @@ bool NextToken(const std::string& text, std::size_t& cursor, const char* delimit
 
 void AppendFoldedLine(std::string& out, const std::string& line)
 {
-    constexpr std::size_t segment = 74;
+    constexpr std::size_t segment = FOLD_SEGMENT;
     const std::size_t size = line.size();
-    if (size < 75) {
+    if (size <= segment) {
         out += line;
         out += "\r\n";
         return;

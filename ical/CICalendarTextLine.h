@@ -15,6 +15,10 @@ constexpr std::size_t MAX_COMPONENT_PROPERTIES = 100000;        // per component
 constexpr std::size_t MAX_CALENDAR_PROPERTIES = 1000000;        // calendar level
 constexpr std::size_t MAX_EMBEDDED_COMPONENTS = 10000;          // alarms, STANDARD/DAYLIGHT
 
+// The longest line the writer leaves unfolded, and the length of each folded
+// segment, in bytes (75 with the leading space of a continuation line).
+constexpr std::size_t FOLD_SEGMENT = 74;
+
 // Reads the next logical line (RFC 5545 section 3.1: a line break followed by
 // one space or tab is removed). A physical line ends at a line feed; one
 // carriage return before it is removed. `lookahead` is owned by the caller,

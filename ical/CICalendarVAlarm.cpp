@@ -7,7 +7,11 @@ namespace iCal {
 
 namespace {
 
-const char* const SPEAK_TEXT = "X-RIZIDEDI-SPEAK-TEXT";
+// Strings, not literals: names this long would otherwise be allocated on the
+// heap for every alarm read.
+const std::string SPEAK_TEXT = "X-RIZIDEDI-SPEAK-TEXT";
+const std::string ALARM_STATUS = "X-RIZIDEDI-ALARM-STATUS";
+const std::string LAST_TRIGGER = "X-RIZIDEDI-LAST-TRIGGER";
 
 }  // namespace
 
@@ -183,7 +187,7 @@ void CICalendarVAlarm::CompleteLoad()
 
     LoadInteger("REPEAT", repeatCount, VALUE_INTEGER);
     LoadDuration("DURATION", repeatInterval);
-    if (LoadText("X-RIZIDEDI-ALARM-STATUS", text)) {
+    if (LoadText(ALARM_STATUS, text)) {
         if (text == "COMPLETED")
             alarmStatus = ALARM_COMPLETED;
         else if (text == "DISABLED")
@@ -191,7 +195,7 @@ void CICalendarVAlarm::CompleteLoad()
         else
             alarmStatus = ALARM_PENDING;
     }
-    LoadDateTime("X-RIZIDEDI-LAST-TRIGGER", lastTrigger);
+    LoadDateTime(LAST_TRIGGER, lastTrigger);
 }
 
 }  // namespace iCal
