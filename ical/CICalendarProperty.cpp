@@ -204,7 +204,6 @@ bool CICalendarProperty::ReadLine(const std::string& text)
 bool CICalendarProperty::ReadLine(std::string& text)
 {
     std::size_t cursor = 0;
-    std::string token;
     // The parameters are collected first and enter the map together: one
     // sort, however many a hostile line holds and in whatever order.
     thread_local std::vector<CICalendarAttribute> read;
@@ -229,23 +228,22 @@ bool CICalendarProperty::ReadLine(std::string& text)
         if (c != ';')
             return false;
         ++cursor;
-        CICalendarAttribute attribute;
+        // Filled in place; a malformed line leaves it behind in `read`,
+        // which the next line clears.
+        CICalendarAttribute& attribute = read.emplace_back();
         if (!NextToken(text, cursor, "=", attribute.name) || cursor >= text.size() || text[cursor] != '=')
             return false;
         ++cursor;
-        if (!NextToken(text, cursor, ":;,", token))
+        if (!NextToken(text, cursor, ":;,", attribute.values.emplace_back()))
             return false;
-        attribute.values.push_back(std::move(token));
         // Further values of a multi-valued parameter (RFC 5545 section 3.2,
         // e.g. DELEGATED-TO or MEMBER) are kept so that they survive a
         // rewrite; the first one is the one the library interprets.
         while (cursor < text.size() && text[cursor] == ',') {
             ++cursor;
-            if (!NextToken(text, cursor, ":;,", token))
+            if (!NextToken(text, cursor, ":;,", attribute.values.emplace_back()))
                 return false;
-            attribute.values.push_back(std::move(token));
         }
-        read.push_back(std::move(attribute));
     }
 }
 

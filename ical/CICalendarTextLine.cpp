@@ -126,14 +126,17 @@ bool NextToken(const std::string& text, std::size_t& cursor, const char* delimit
         token.clear();
         return false;  // unterminated: the cursor stays where it was
     }
-    // A plain scan. The delimiter sets are two or three bytes long; a table
-    // of them makes the test one load per byte.
-    bool isDelimiter[256] = {};
-    for (const char* d = delimiters; *d; ++d)
-        isDelimiter[static_cast<unsigned char>(*d)] = true;
+    // A plain scan for at most three delimiters; a shorter set repeats its
+    // first byte.
+    const char d0 = delimiters[0];
+    const char d1 = d0 != '\0' && delimiters[1] != '\0' ? delimiters[1] : d0;
+    const char d2 = d1 != d0 && delimiters[2] != '\0' ? delimiters[2] : d0;
     std::size_t end = pos;
-    while (end < size && !isDelimiter[static_cast<unsigned char>(text[end])])
-        ++end;
+    for (; end < size; ++end) {
+        const char c = text[end];
+        if (c == d0 || c == d1 || c == d2)
+            break;
+    }
     if (end == size) {
         token.assign(text, pos, std::string::npos);
         cursor = size;

@@ -114,6 +114,29 @@ const std::unordered_set<std::string>& MultiValued()
     return set;
 }
 
+// What the two tables above say of one property name, found with one
+// lookup: the reader asks both questions for every property it reads.
+struct PropertyTraits {
+    int32_t type = VALUE_TEXT;  // the default value type; TEXT when not listed
+    bool listed = false;        // the name is in the default-type table
+    bool multi = false;         // a comma-separated list
+};
+
+const PropertyTraits& TraitsOf(const std::string& propertyName)
+{
+    static const std::unordered_map<std::string, PropertyTraits> table = [] {
+        std::unordered_map<std::string, PropertyTraits> traits;
+        for (const auto& entry : PropertyDefaults())
+            traits[entry.first] = PropertyTraits{entry.second, true, false};
+        for (const std::string& name : MultiValued())
+            traits[name].multi = true;
+        return traits;
+    }();
+    static const PropertyTraits unlisted;
+    const auto it = table.find(propertyName);
+    return it == table.end() ? unlisted : it->second;
+}
+
 // First value of the first parameter of that name, or nullptr.
 const std::string* FirstParameterValue(const CICalendarProperty& property, const std::string& name)
 {
@@ -181,32 +204,27 @@ const std::string& ValueTypeName(int32_t type)
 
 bool DefaultValueType(const std::string& propertyName, int32_t& type)
 {
-    const auto& table = PropertyDefaults();
-    const auto it = table.find(propertyName);
-    if (it == table.end()) {
-        type = VALUE_TEXT;
-        return false;
-    }
-    type = it->second;
-    return true;
+    const PropertyTraits& traits = TraitsOf(propertyName);
+    type = traits.type;
+    return traits.listed;
 }
 
 bool IsMultiValued(const std::string& propertyName)
 {
-    return MultiValued().count(propertyName) != 0;
+    return TraitsOf(propertyName).multi;
 }
 
 void ValueForProperty(CICalendarProperty& property, const std::string& text)
 {
     property.value.reset();
-    int32_t type = VALUE_TEXT;
-    DefaultValueType(property.name, type);
+    const PropertyTraits& traits = TraitsOf(property.name);
+    int32_t type = traits.type;
     if (const std::string* valueName = FirstParameterValue(property, kValueParameter)) {
         ValueTypeFromName(*valueName, type);  // an unknown name keeps the default
     }
 
     std::unique_ptr<CICalendarValue> value;
-    if (IsMultiValued(property.name)) {
+    if (traits.multi) {
         value = std::make_unique<CICalendarMultiValue>(type);
     } else {
         value = CreateValue(type);
