@@ -1,5 +1,6 @@
 #include "ical/CICalendarProperty.h"
 
+#include <cstring>
 #include <typeinfo>
 
 #include "ical/CICalendarDateTimeValue.h"
@@ -20,26 +21,27 @@ namespace {
 // the same bytes as CICalendarTextValue::EscapeText without a stream.
 void AppendEscaped(std::string& out, const std::string& text)
 {
-    std::size_t from = 0;
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = text[i];
-        if (static_cast<unsigned char>(c) > '\\')
-            continue;  // lower-case letters and UTF-8 bytes need no escape
-        const char* rep = nullptr;
-        switch (c) {
-        case '\n': rep = "\\n"; break;
-        case '\r': rep = "\\r"; break;
-        case ',': rep = "\\,"; break;
-        case ';': rep = "\\;"; break;
-        case '\\': rep = "\\\\"; break;
-        default: continue;
+    // strcspn finds the next byte to escape many bytes at a time; it also
+    // stops at a NUL byte (copied unchanged below) and, at the latest, at
+    // the terminating NUL of c_str().
+    const char* p = text.c_str();
+    const char* const end = p + text.size();
+    for (;;) {
+        const std::size_t run = std::strcspn(p, "\n\r,;\\");
+        out.append(p, run);
+        p += run;
+        if (p >= end)
+            return;
+        switch (*p) {
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case ',': out += "\\,"; break;
+        case ';': out += "\\;"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += *p; break;  // a NUL byte inside the text
         }
-        out.append(text, from, i - from);
-        out += rep;
-        from = i + 1;
+        ++p;
     }
-    out.append(text, from, std::string::npos);
 }
 
 // A name is written bare unless the reader would not give it back: a ";" or

@@ -197,6 +197,9 @@ TEST_F(BackupService, DayFolderThatCannotBeCreatedEndsTheRunButNotTheSchedule) {
   home.configure({{"synctask.backup.interval", "12"}});
   process = home.start({}, {{"TZ", tz}});
   ASSERT_TRUE(waitFor([&] { return log().find("START BACKUP") != std::string::npos; })) << log();
+  // The request comes once the run has failed, so the order below holds on
+  // a slow machine too.
+  ASSERT_TRUE(waitFor([&] { return log().find("Error ") != std::string::npos; })) << log();
   home.addUser(9, 20, 10);
   ASSERT_TRUE(waitFor([&] { return log().find("END PROC ID 9") != std::string::npos; })) << log();
   process->signal(SIGTERM);
