@@ -10,7 +10,7 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
 {
     if (!component)
         return false;
-    const std::string key = component->MapKey();
+    std::string key = component->MapKey();
     if (key.empty())
         return false;
     CICalendarComponent* added = component.get();
@@ -23,7 +23,7 @@ bool CICalendarComponentDB::AddComponent(std::unique_ptr<CICalendarComponent>& c
         replaced = found->second.get();
         found->second = std::move(component);  // the stored one is destroyed here
     } else {
-        emplace_hint(found, key, std::move(component));
+        emplace_hint(found, std::move(key), std::move(component));
     }
 
     if (auto* recur = dynamic_cast<CICalendarComponentRecur*>(added)) {

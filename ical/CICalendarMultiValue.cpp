@@ -1,5 +1,7 @@
 #include "ical/CICalendarMultiValue.h"
 
+#include <algorithm>
+
 namespace iCal {
 
 CICalendarMultiValue::CICalendarMultiValue(const CICalendarMultiValue& other)
@@ -26,6 +28,8 @@ void CICalendarMultiValue::FromText(const std::string& text)
     // 3.3.11); it stays inside its element. Other types hold no backslash
     // escapes and are cut at every comma.
     const bool honourEscapes = elementType == VALUE_TEXT;
+    // Room for every element at once (an escaped comma only over-counts).
+    values.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
     size_t begin = 0;
     for (size_t i = 0; i <= text.size(); ++i) {
         if (i < text.size()) {

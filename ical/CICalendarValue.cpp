@@ -230,7 +230,8 @@ void ValueForProperty(CICalendarProperty& property, const std::string& text)
         value = CreateValue(type);
         if (type == VALUE_DATE_TIME) {
             const std::string* tzid = FirstParameterValue(property, kTzidParameter);
-            static_cast<CICalendarDateTimeValue&>(*value).dateTime.SetTzid(tzid != nullptr ? *tzid : std::string());
+            static const std::string none;
+            static_cast<CICalendarDateTimeValue&>(*value).dateTime.SetTzid(tzid != nullptr ? *tzid : none);
         }
     }
     value->FromText(text);
