@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -152,4 +153,32 @@ TEST(CICalendarRead, SeveralCalendarsInOneTextGoIntoOne)
                                          "END:VEVENT", "END:VCALENDAR"})));
     EXPECT_EQ(calendar.events.size(), 2u);
     EXPECT_FALSE(calendar.HasProperty("X-BETWEEN"));
+}
+
+// The reader hands a component its lines at once and they are ordered then:
+// by name, and repeats of one name in reading order. Both sizes matter, as a
+// short list and a long one are sorted by different means.
+TEST(CICalendarRead, ComponentLinesComeOutInNameOrderWithRepeatsInReadingOrder)
+{
+    for (int names : {5, 40}) {
+        SCOPED_TRACE(names);
+        auto name = [](int k) {
+            char text[16];
+            std::snprintf(text, sizeof text, "X-P%02d", k);
+            return std::string(text);
+        };
+        std::string body = "BEGIN:VEVENT\r\nUID:order\r\n";
+        for (const char* pass : {"a", "b"})
+            for (int k = names - 1; k >= 0; --k)
+                body += name(k) + ":" + pass + "\r\n";
+        body += "END:VEVENT\r\n";
+        std::string expected = "BEGIN:VEVENT\r\nUID:order\r\n";
+        for (int k = 0; k < names; ++k)
+            expected += name(k) + ":a\r\n" + name(k) + ":b\r\n";
+        expected += "END:VEVENT\r\n";
+
+        CICalendar calendar;
+        ASSERT_TRUE(ReadText(calendar, Calendar(body)));
+        EXPECT_NE(WriteText(calendar).find(expected), std::string::npos) << WriteText(calendar);
+    }
 }
