@@ -8,7 +8,6 @@
 
 #include "ical/CICalendar.h"
 #include "ical/CICalendarDateTimeValue.h"
-#include "ical/CICalendarTextLine.h"
 #include "ical/CICalendarValue.h"
 
 namespace iCal {
@@ -66,9 +65,9 @@ void CICalendarComponent::AppendTo(std::string& out, bool forCache)
         // The synchronisation tags follow the other properties whatever
         // their names, so a cache reader finds them last.
         if (!rurl.empty())
-            AppendFoldedLine(out, CICalendarProperty(PRIVATE_RURL, rurl).ContentLine());
+            CICalendarProperty(PRIVATE_RURL, rurl).AppendLine(out);
         if (!etag.empty())
-            AppendFoldedLine(out, CICalendarProperty(PRIVATE_ETAG, etag).ContentLine());
+            CICalendarProperty(PRIVATE_ETAG, etag).AppendLine(out);
     }
     for (auto& child : embedded)
         child->AppendTo(out, forCache);

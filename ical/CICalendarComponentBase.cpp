@@ -11,7 +11,6 @@
 #include "ical/CICalendarRecurrenceSet.h"
 #include "ical/CICalendarRecurrenceValue.h"
 #include "ical/CICalendarTextValue.h"
-#include "ical/CICalendarTextLine.h"
 #include "ical/CICalendarUTCOffsetValue.h"
 
 namespace iCal {
@@ -173,20 +172,8 @@ bool CICalendarComponentBase::HasProperty(const std::string& propName) const
 
 void CICalendarComponentBase::AppendProperties(std::string& out)
 {
-    // Most lines are short: they are built in place. A line that needs
-    // folding is moved aside and folded back in.
-    std::string longLine;
-    for (auto& entry : properties) {
-        const std::size_t start = out.size();
-        entry.AppendContentLine(out);
-        if (out.size() - start <= FOLD_SEGMENT) {
-            out += "\r\n";
-            continue;
-        }
-        longLine.assign(out, start, std::string::npos);
-        out.resize(start);
-        AppendFoldedLine(out, longLine);
-    }
+    for (auto& entry : properties)
+        entry.AppendLine(out);
 }
 
 void CICalendarComponentBase::WriteProperties(std::ostream& stream)

@@ -284,10 +284,26 @@ std::string CICalendarProperty::ContentLine()
     return line;
 }
 
+void CICalendarProperty::AppendLine(std::string& out)
+{
+    // Most lines are short: they are built in place. A line that needs
+    // folding is moved aside and folded back in.
+    const std::size_t start = out.size();
+    AppendContentLine(out);
+    if (out.size() - start <= FOLD_SEGMENT) {
+        out += "\r\n";
+        return;
+    }
+    thread_local std::string line;  // kept, so long lines allocate only once
+    line.assign(out, start, std::string::npos);
+    out.resize(start);
+    AppendFoldedLine(out, line);
+}
+
 void CICalendarProperty::WriteLine(std::ostream& stream)
 {
     std::string out;
-    AppendFoldedLine(out, ContentLine());
+    AppendLine(out);
     stream << out;
 }
 

@@ -64,6 +64,8 @@ public:
     // Writes the property as one content line, folded, ending in CR LF.
     // Rewrites the VALUE parameter to match the value first.
     void WriteLine(std::ostream& stream);
+    // The same line appended to `out`.
+    void AppendLine(std::string& out);
     // The unfolded content line without its line end (also rewrites VALUE).
     std::string ContentLine();
     // The same into `line` (cleared first), so a writer can reuse one buffer.
