@@ -86,7 +86,7 @@ public:
             order.resize(n);
             for (std::size_t i = 0; i < n; ++i)
                 order[i] = static_cast<std::uint32_t>(i);
-            auto before = [&first](std::uint32_t a, std::uint32_t b) { return first[a].name < first[b].name; };
+            auto before = [&first](std::uint32_t a, std::uint32_t b) { return Less(first[a].name, first[b].name); };
             if (n > 32) {
                 std::stable_sort(order.begin(), order.end(), before);
             } else {
@@ -122,12 +122,20 @@ public:
     iterator erase(const_iterator position) { return entries.erase(position); }
 
 private:
+    // Byte-wise, as std::string compares. Most names already differ in
+    // their first byte, which is compared here without a library call.
+    static bool Less(const std::string& a, const std::string& b)
+    {
+        if (!a.empty() && !b.empty() && a[0] != b[0])
+            return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]);
+        return a < b;
+    }
     struct NameBefore {
-        bool operator()(const T& item, const std::string& name) const { return item.name < name; }
-        bool operator()(const std::string& name, const T& item) const { return name < item.name; }
+        bool operator()(const T& item, const std::string& name) const { return Less(item.name, name); }
+        bool operator()(const std::string& name, const T& item) const { return Less(name, item.name); }
     };
     struct ByName {
-        bool operator()(const T& a, const T& b) const { return a.name < b.name; }
+        bool operator()(const T& a, const T& b) const { return Less(a.name, b.name); }
     };
 
     const_iterator Found(const_iterator it, const std::string& name) const

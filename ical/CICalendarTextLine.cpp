@@ -1,5 +1,6 @@
 #include "ical/CICalendarTextLine.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace iCal {
@@ -126,15 +127,17 @@ bool NextToken(const std::string& text, std::size_t& cursor, const char* delimit
         token.clear();
         return false;  // unterminated: the cursor stays where it was
     }
-    // A plain scan for at most three delimiters; a shorter set repeats its
-    // first byte.
-    const char d0 = delimiters[0];
-    const char d1 = d0 != '\0' && delimiters[1] != '\0' ? delimiters[1] : d0;
-    const char d2 = d1 != d0 && delimiters[2] != '\0' ? delimiters[2] : d0;
+    // A plain scan; the delimiters as a 256-bit set make the test a shift
+    // and a mask per byte.
+    std::uint64_t set[4] = {0, 0, 0, 0};
+    for (const char* d = delimiters; *d; ++d) {
+        const unsigned char c = static_cast<unsigned char>(*d);
+        set[c >> 6] |= std::uint64_t{1} << (c & 63);
+    }
     std::size_t end = pos;
     for (; end < size; ++end) {
-        const char c = text[end];
-        if (c == d0 || c == d1 || c == d2)
+        const unsigned char c = static_cast<unsigned char>(text[end]);
+        if ((set[c >> 6] >> (c & 63)) & 1)
             break;
     }
     if (end == size) {

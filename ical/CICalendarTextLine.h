@@ -37,7 +37,7 @@ bool ReadUnfoldedLine(std::istream& stream, std::string& lookahead, std::string&
 // literally) and the cursor moves past the closing quote; otherwise the token
 // runs to the first byte of `delimiters` (the cursor stops on it) or to the
 // end. Returns false for an empty token and for an unterminated quoted string
-// (the cursor does not move then). `delimiters` holds one to three bytes.
+// (the cursor does not move then).
 bool NextToken(const std::string& text, std::size_t& cursor, const char* delimiters,
                std::string& token);
 
