@@ -7,6 +7,7 @@ list(APPEND ICAL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponentDB.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponentRecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarComponentRecur.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarHeap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarProperty.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarTextLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarVAlarm.cpp
@@ -25,5 +26,6 @@ list(APPEND ICAL_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarComponentDBTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarTimezoneTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarComponentTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarHeapTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/MivoIcalToolTest.cpp
 )

@@ -1,3 +1,4 @@
+#include "ical/CICalendarHeap.h"
 #include "service/PeluServer.h"
 
 #include <Poco/Exception.h>
@@ -5,6 +6,8 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
+  // The daily backup reads and frees every user's calendar.
+  iCal::TuneHeapForCalendars();
   try {
     Pelu::PeluServer server;
     return server.run(argc, argv);

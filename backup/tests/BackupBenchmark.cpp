@@ -5,12 +5,13 @@
 // a run goes: reading and writing the calendar in memory, the per-user log
 // record, and writing and renaming a file of the calendar's size.
 //
-//   backup_bench CALENDAR.ics [USERS] [RUNS]
+//   backup_bench [--default-heap] CALENDAR.ics [USERS] [RUNS]
 
 #include "backup/CalendarBackup.h"
 #include "db/LogCodes.h"
 #include "db/ServiceManager.h"
 #include "ical/CICalendar.h"
+#include "ical/CICalendarHeap.h"
 #include "ical/CICalendarViewBuffer.h"
 #include "service/Paths.h"
 #include "tests/support/TestSupport.h"
@@ -101,8 +102,16 @@ void filesOnly(const std::string& text, int users, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The heap as mivo_srv sets it up, unless the C library's default is asked
+  // for (to compare the two).
+  if (argc > 1 && std::string(argv[1]) == "--default-heap") {
+    --argc;
+    ++argv;
+  } else {
+    iCal::TuneHeapForCalendars();
+  }
   if (argc < 2) {
-    std::cerr << "usage: backup_bench CALENDAR.ics [USERS] [RUNS]\n";
+    std::cerr << "usage: backup_bench [--default-heap] CALENDAR.ics [USERS] [RUNS]\n";
     return 2;
   }
   const std::string calendar = mivo::test::readFile(argv[1]);

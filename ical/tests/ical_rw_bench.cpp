@@ -1,7 +1,9 @@
 // Read + write throughput of the iCalendar library on whole calendars, and
 // the peak memory of one read + write. Not a test.
 //
-//   ical_rw_bench FILE...           throughput per file
+//   ical_rw_bench FILE...           throughput per file, with the heap set
+//                                   up as the programs do it and with the
+//                                   C library's default
 //   ical_rw_bench --memory FILE     peak resident memory growth of one
 //                                   read (from the file) + write (discarded)
 
@@ -20,6 +22,7 @@
 #include <sys/resource.h>
 
 #include "ical/CICalendar.h"
+#include "ical/CICalendarHeap.h"
 #include "ical/CICalendarTextLine.h"
 #include "ical/CICalendarViewBuffer.h"
 
@@ -132,22 +135,29 @@ double LinesOnly(const std::string& text, std::string& output)
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
+// The median times of the rounds run with one heap setting.
+struct Rounds {
+    std::vector<double> reads, writes, destroys, totals;
+};
+
+// The C library's own maximum size of a "fast" freed block (64-bit).
+constexpr int kDefaultMaxFast = 128;
+
 void Throughput(const char* path)
 {
     std::ifstream file(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::vector<double> reads, writes, destroys, totals, baseline;
+    Rounds tuned, plain;
+    std::vector<double> baseline;
     std::size_t components = 0;
     std::size_t written = 0;
     using Clock = std::chrono::steady_clock;
     auto since = [](Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); };
-    // At least seven rounds and at least three seconds; the medians are
-    // reported, as the machine may be shared. A round is what the backup
-    // does with one calendar: read, write, destroy.
     std::string output;
     output.reserve(text.size() * 2);
-    double elapsed = 0;
-    while (totals.size() < 7 || elapsed < 3.0) {
+    // A round is what the backup does with one calendar: read, write,
+    // destroy.
+    auto round = [&](Rounds& into) {
         const auto t0 = Clock::now();
         double writeEnd = 0;
         {
@@ -155,29 +165,55 @@ void Throughput(const char* path)
             CICalendarViewBuffer view(text);
             std::istream in(&view);
             calendar.Read(in);
-            reads.push_back(since(t0));
+            into.reads.push_back(since(t0));
             output.clear();
             StringSink sink(output);
             std::ostream out(&sink);
             calendar.Write(out, false);
             writeEnd = since(t0);
-            writes.push_back(writeEnd - reads.back());
+            into.writes.push_back(writeEnd - into.reads.back());
             written = output.size();
             components = CountComponents(calendar);
         }
-        totals.push_back(since(t0));
-        destroys.push_back(totals.back() - writeEnd);
-        elapsed += totals.back();
+        into.totals.push_back(since(t0));
+        into.destroys.push_back(into.totals.back() - writeEnd);
+        return into.totals.back();
+    };
+
+    // Each heap setting gets a block of rounds of its own: a round leaves
+    // freed blocks for the heap to merge later, and that deferred work
+    // belongs to the setting's own next round. The first round of a block
+    // starts on a clean heap, so it is run but not counted. At least seven
+    // counted rounds and at least three seconds per block; the medians are
+    // reported, as the machine may be shared.
+    auto block = [&](Rounds& into) {
+        Rounds warmUp;
+        round(warmUp);
+        double elapsed = 0;
+        while (into.totals.size() < 7 || elapsed < 3.0)
+            elapsed += round(into);
+    };
+    mallopt(M_MXFAST, kDefaultMaxFast);
+    block(plain);
+    iCal::TuneHeapForCalendars();
+    block(tuned);
+    // The baseline runs apart from the rounds: run between them, it would
+    // pay for the heap's deferred merging of the blocks a round freed.
+    for (std::size_t i = 0; i < tuned.totals.size(); ++i)
         baseline.push_back(LinesOnly(text, output));
-    }
-    const double perRound = Median(totals);
-    std::printf("%s: %zu bytes in, %zu out, %zu components, %zu rounds\n", path, text.size(), written, components,
-                totals.size());
-    std::printf("%s: median read %.1f ms, write %.1f ms, destroy %.1f ms\n", path, Median(reads) * 1000.0,
-                Median(writes) * 1000.0, Median(destroys) * 1000.0);
-    std::printf("%s: median round (read + write + destroy) %.1f ms: %.1f MB/s, %.0f components/s\n", path,
-                perRound * 1000.0, static_cast<double>(text.size()) / perRound / 1e6,
-                static_cast<double>(components) / perRound);
+
+    std::printf("%s: %zu bytes in, %zu out, %zu components, %zu + %zu rounds\n", path, text.size(), written,
+                components, tuned.totals.size(), plain.totals.size());
+    auto report = [&](const char* heap, const Rounds& r) {
+        const double perRound = Median(r.totals);
+        std::printf("%s: %s: median read %.1f ms, write %.1f ms, destroy %.1f ms\n", path, heap,
+                    Median(r.reads) * 1000.0, Median(r.writes) * 1000.0, Median(r.destroys) * 1000.0);
+        std::printf("%s: %s: median round (read + write + destroy) %.1f ms: %.1f MB/s, %.0f components/s\n", path,
+                    heap, perRound * 1000.0, static_cast<double>(text.size()) / perRound / 1e6,
+                    static_cast<double>(components) / perRound);
+    };
+    report("heap as the programs set it", tuned);
+    report("C library's default heap", plain);
     std::printf("%s: baseline, the lines alone (unfold + fold, no objects) %.1f ms: %.1f MB/s\n", path,
                 Median(baseline) * 1000.0, static_cast<double>(text.size()) / Median(baseline) / 1e6);
 }
@@ -186,8 +222,10 @@ void Throughput(const char* path)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strcmp(argv[1], "--memory") == 0)
+    if (argc == 3 && std::strcmp(argv[1], "--memory") == 0) {
+        iCal::TuneHeapForCalendars();
         return Memory(argv[2]);
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: ical_rw_bench FILE... | ical_rw_bench --memory FILE\n");
         return 2;

@@ -18,6 +18,7 @@
 #include "ical/CICalendar.h"
 #include "ical/CICalendarComponentRecur.h"
 #include "ical/CICalendarDateTime.h"
+#include "ical/CICalendarHeap.h"
 #include "ical/CICalendarPeriod.h"
 
 namespace {
@@ -271,6 +272,7 @@ int TzOffset(const std::vector<std::string>& args)
 
 int main(int argc, char** argv)
 {
+    iCal::TuneHeapForCalendars();
     std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
