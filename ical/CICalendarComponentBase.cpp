@@ -4,6 +4,7 @@
 
 #include "ical/CICalendarDateTimeValue.h"
 #include "ical/CICalendarDurationValue.h"
+#include "ical/CICalendarExactString.h"
 #include "ical/CICalendarIntegerValue.h"
 #include "ical/CICalendarMultiValue.h"
 #include "ical/CICalendarPeriodValue.h"
@@ -69,7 +70,7 @@ bool CICalendarComponentBase::LoadText(const std::string& propName, std::string&
     const auto* v = FirstValueAs<CICalendarPlainTextValue, CICalendarTextValue>(properties, propName);
     if (!v)
         return false;
-    text = v->text;
+    AssignExact(text, v->text);
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ical/CICalendarExactString.h"
 #include "ical/CICalendarValue.h"
 
 namespace iCal {
@@ -15,7 +16,7 @@ public:
     CICalendarPlainTextValue() = default;
     explicit CICalendarPlainTextValue(const std::string& text) : text(text) {}
 
-    void FromText(const std::string& newText) override { text = newText; }
+    void FromText(const std::string& newText) override { AssignExact(text, newText); }
     void ToText(std::ostream& stream) const override { stream << text; }
 
     const std::string& GetText() const { return text; }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ical/CICalendarExactString.h"
+
 namespace iCal {
 
 namespace {
@@ -140,13 +142,8 @@ bool NextToken(const std::string& text, std::size_t& cursor, const char* delimit
         if ((set[c >> 6] >> (c & 63)) & 1)
             break;
     }
-    if (end == size) {
-        token.assign(text, pos, std::string::npos);
-        cursor = size;
-    } else {
-        token.assign(text, pos, end - pos);
-        cursor = end;
-    }
+    AssignExact(token, text.data() + pos, end - pos);
+    cursor = end;
     return !token.empty();
 }
 

@@ -28,12 +28,16 @@ void CICalendarTextValue::EscapeText(const std::string& text, std::ostream& stre
 
 std::string CICalendarTextValue::UnescapeText(const std::string& text)
 {
+    // Most text has no escapes at all: a plain copy, made to its size.
+    size_t slash = text.find('\\');
+    if (slash == std::string::npos)
+        return text;
+    // Else the runs between backslashes are copied whole, not character by
+    // character.
     std::string out;
     out.reserve(text.size());
-    // Most text has no escapes at all: copy the runs between backslashes
-    // whole instead of character by character.
     size_t start = 0;
-    for (size_t slash = text.find('\\'); slash != std::string::npos; slash = text.find('\\', start)) {
+    for (; slash != std::string::npos; slash = text.find('\\', start)) {
         out.append(text, start, slash - start);
         if (slash + 1 >= text.size()) return out;  // a lone trailing backslash is dropped
         switch (text[slash + 1]) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "ical/CICalendarExactString.h"
+
 namespace iCal {
 
 // The zone part of a date-time: UTC, a time-zone identifier (the TZID
@@ -14,7 +16,12 @@ public:
     CICalendarTimezone() = default;
     CICalendarTimezone(bool utc, const std::string& tzid) : utc(utc), tzid(tzid) {}
     CICalendarTimezone(const CICalendarTimezone&) = default;
-    CICalendarTimezone& operator=(const CICalendarTimezone&) = default;
+    CICalendarTimezone& operator=(const CICalendarTimezone& other)
+    {
+        utc = other.utc;
+        AssignExact(tzid, other.tzid);
+        return *this;
+    }
     CICalendarTimezone(CICalendarTimezone&&) noexcept = default;
     CICalendarTimezone& operator=(CICalendarTimezone&&) noexcept = default;
     virtual ~CICalendarTimezone() = default;
