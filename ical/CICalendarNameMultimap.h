@@ -4,11 +4,142 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace iCal {
+
+namespace detail {
+
+// The storage of a NameMultimap: a vector that is one pointer wide. Size
+// and capacity live in front of the elements, in the same allocation, and
+// an empty array allocates nothing. Every property holds a map of its
+// parameters, most of them empty, and a calendar holds hundreds of
+// thousands of properties, so the two words that a std::vector keeps in
+// its owner are worth saving.
+template <class T>
+class CompactArray {
+public:
+    CompactArray() noexcept = default;
+    CompactArray(const CompactArray& other)
+    {
+        if (other.empty())
+            return;
+        Reallocate(other.size());
+        try {
+            for (const T& item : other)
+                push_back(item);
+        } catch (...) {
+            clear();
+            ::operator delete(block);
+            throw;
+        }
+    }
+    CompactArray(CompactArray&& other) noexcept : block(other.block) { other.block = nullptr; }
+    CompactArray& operator=(const CompactArray& other)
+    {
+        if (this != &other) {
+            CompactArray copy(other);
+            swap(copy);
+        }
+        return *this;
+    }
+    CompactArray& operator=(CompactArray&& other) noexcept
+    {
+        CompactArray taken(std::move(other));
+        swap(taken);
+        return *this;
+    }
+    ~CompactArray()
+    {
+        clear();
+        ::operator delete(block);
+    }
+    void swap(CompactArray& other) noexcept { std::swap(block, other.block); }
+
+    T* begin() noexcept { return block ? Items() : nullptr; }
+    T* end() noexcept { return block ? Items() + block->size : nullptr; }
+    const T* begin() const noexcept { return block ? Items() : nullptr; }
+    const T* end() const noexcept { return block ? Items() + block->size : nullptr; }
+    std::size_t size() const noexcept { return block ? block->size : 0; }
+    std::size_t capacity() const noexcept { return block ? block->capacity : 0; }
+    bool empty() const noexcept { return size() == 0; }
+
+    void clear() noexcept
+    {
+        if (!block)
+            return;
+        std::destroy(Items(), Items() + block->size);
+        block->size = 0;
+    }
+    void reserve(std::size_t wanted)
+    {
+        if (wanted > capacity())
+            Reallocate(wanted);
+    }
+    template <class U>
+    void push_back(U&& item)
+    {
+        if (size() == capacity())
+            Reallocate(Grown());
+        ::new (static_cast<void*>(Items() + block->size)) T(std::forward<U>(item));
+        ++block->size;
+    }
+    // Inserts before `at`; the elements from there on move up by one.
+    T* insert(T* at, T&& item)
+    {
+        const std::size_t index = static_cast<std::size_t>(at - begin());
+        push_back(std::move(item));
+        std::rotate(Items() + index, Items() + block->size - 1, Items() + block->size);
+        return Items() + index;
+    }
+    T* erase(T* first, T* last)
+    {
+        if (first == last)
+            return first;
+        T* kept = std::move(last, end(), first);
+        std::destroy(kept, end());
+        block->size -= static_cast<std::uint32_t>(last - first);
+        return first;
+    }
+
+private:
+    struct alignas(alignof(T) > 8 ? alignof(T) : 8) Header {
+        std::uint32_t size;
+        std::uint32_t capacity;
+    };
+    static_assert(std::is_nothrow_move_constructible<T>::value, "elements are moved when the array grows");
+
+    T* Items() const noexcept { return reinterpret_cast<T*>(block + 1); }
+    std::size_t Grown() const { return capacity() == 0 ? 1 : capacity() * 2; }
+    void Reallocate(std::size_t newCapacity)
+    {
+        if (newCapacity > UINT32_MAX)
+            throw std::length_error("NameMultimap: too many entries");
+        auto* fresh = static_cast<Header*>(::operator new(sizeof(Header) + newCapacity * sizeof(T)));
+        fresh->size = 0;
+        fresh->capacity = static_cast<std::uint32_t>(newCapacity);
+        if (block) {
+            T* to = reinterpret_cast<T*>(fresh + 1);
+            for (T* from = Items(); from != Items() + block->size; ++from, ++to) {
+                ::new (static_cast<void*>(to)) T(std::move(*from));
+                from->~T();
+            }
+            fresh->size = block->size;
+            ::operator delete(block);
+        }
+        block = fresh;
+    }
+
+    Header* block = nullptr;
+};
+
+}  // namespace detail
 
 // An ordered multimap from a name to objects that carry that name in their
 // own `name` member (properties, parameters). Names compare byte-wise, so
@@ -25,15 +156,15 @@ class NameMultimap {
 public:
     using value_type = T;
     using size_type = std::size_t;
-    using iterator = typename std::vector<T>::iterator;
-    using const_iterator = typename std::vector<T>::const_iterator;
+    using iterator = T*;
+    using const_iterator = const T*;
 
     iterator begin() { return entries.begin(); }
     iterator end() { return entries.end(); }
     const_iterator begin() const { return entries.begin(); }
     const_iterator end() const { return entries.end(); }
-    const_iterator cbegin() const { return entries.cbegin(); }
-    const_iterator cend() const { return entries.cend(); }
+    const_iterator cbegin() const { return entries.begin(); }
+    const_iterator cend() const { return entries.end(); }
     size_type size() const { return entries.size(); }
     bool empty() const { return entries.empty(); }
     void clear() { entries.clear(); }
@@ -119,7 +250,11 @@ public:
         entries.erase(range.first, range.second);
         return n;
     }
-    iterator erase(const_iterator position) { return entries.erase(position); }
+    iterator erase(const_iterator position)
+    {
+        T* at = begin() + (position - cbegin());
+        return entries.erase(at, at + 1);
+    }
 
 private:
     // Byte-wise, as std::string compares. Most names already differ in
@@ -147,7 +282,7 @@ private:
         return it != entries.end() && it->name == name ? it : entries.end();
     }
 
-    std::vector<T> entries;
+    detail::CompactArray<T> entries;
 };
 
 }  // namespace iCal
