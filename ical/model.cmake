@@ -27,6 +27,6 @@ list(APPEND ICAL_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarTimezoneTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarComponentTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarHeapTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarNameMultimapTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tests/CICalendarStorageTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tests/MivoIcalToolTest.cpp
 )

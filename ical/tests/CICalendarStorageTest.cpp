@@ -112,3 +112,64 @@ TEST(NameMultimap, CopiesAreDeepAndMovesLeaveTheSourceEmpty)
 }
 
 }  // namespace
+
+namespace {
+
+using iCal::CICalendarParameterValues;
+
+std::vector<std::string> Listed(const CICalendarParameterValues& values)
+{
+    return std::vector<std::string>(values.begin(), values.end());
+}
+
+TEST(CICalendarParameterValues, NoneOneOrManyValuesKeepTheirOrderThroughCopiesAndMoves)
+{
+    for (std::size_t count : {0u, 1u, 2u, 5u}) {
+        SCOPED_TRACE(count);
+        CICalendarParameterValues values;
+        std::vector<std::string> expected;
+        for (std::size_t i = 0; i < count; ++i) {
+            // Long enough to live outside the string itself.
+            expected.push_back("mailto:someone-" + std::to_string(i) + "@example.com");
+            if (i % 2 == 0)
+                values.push_back(expected.back());
+            else
+                values.emplace_back() = expected.back();
+        }
+        EXPECT_EQ(values.size(), count);
+        EXPECT_EQ(values.empty(), count == 0);
+        EXPECT_EQ(Listed(values), expected);
+
+        CICalendarParameterValues copy(values);
+        EXPECT_EQ(Listed(copy), expected);
+        EXPECT_TRUE(copy == values);
+        copy.push_back("added");
+        EXPECT_EQ(Listed(values), expected);  // the copy shares nothing
+        EXPECT_FALSE(copy == values);
+
+        CICalendarParameterValues assigned{"old", "values"};
+        assigned = values;
+        EXPECT_EQ(Listed(assigned), expected);
+        CICalendarParameterValues moved(std::move(assigned));
+        EXPECT_EQ(Listed(moved), expected);
+        EXPECT_TRUE(assigned.empty());  // NOLINT(bugprone-use-after-move): a moved-from list is empty
+        moved.clear();
+        EXPECT_TRUE(moved.empty());
+        moved.push_back("again");
+        EXPECT_EQ(Listed(moved), std::vector<std::string>{"again"});
+    }
+}
+
+TEST(CICalendarParameterValues, AParameterWithSeveralValuesIsWrittenAndCopiedWhole)
+{
+    CICalendarAttribute member("MEMBER", "mailto:a@example.com");
+    member.values.push_back("mailto:b@example.com");
+    const CICalendarAttribute copy = member;
+    std::string text;
+    copy.AppendTo(text);
+    EXPECT_EQ(text, "MEMBER=\"mailto:a@example.com\",\"mailto:b@example.com\"");
+    EXPECT_EQ(copy.FirstValue(), "mailto:a@example.com");
+    EXPECT_EQ(CICalendarAttribute().FirstValue(), "");
+}
+
+}  // namespace
