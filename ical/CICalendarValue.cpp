@@ -242,8 +242,12 @@ void PrepareValueParameter(CICalendarProperty& property)
 {
     RemoveParameters(property, kValueParameter);
     if (!property.value) return;
+    // A name outside the table reads back as TEXT, so its default is TEXT
+    // here too: a value of another type (X-...;VALUE=URI) keeps its VALUE
+    // parameter, or its text would read back as TEXT, whose escapes change
+    // it (a backslash in a URI would be halved).
     int32_t defaultType = VALUE_TEXT;
-    if (!DefaultValueType(property.name, defaultType)) return;
+    DefaultValueType(property.name, defaultType);
     const int32_t type = property.value->ValueType();
     if (type == defaultType) return;
     const std::string& name = ValueTypeName(type);

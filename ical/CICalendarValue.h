@@ -66,10 +66,10 @@ bool IsMultiValued(const std::string& propertyName);
 void ValueForProperty(CICalendarProperty& property, const std::string& text);
 
 // Called by the property writer before the line is written: removes every
-// VALUE parameter, then adds VALUE=<name> when the property's name is in the
-// default-type table and its value's type differs from the default. A
-// date-only DTSTART gets VALUE=DATE; a property not in the table never gets
-// one.
+// VALUE parameter, then adds VALUE=<name> when the value's type differs from
+// the default of the property's name (TEXT for a name not in the table, as
+// the reader gives such names). A date-only DTSTART gets VALUE=DATE; an
+// X-property keeps VALUE=URI, so that its text reads back unchanged.
 void PrepareValueParameter(CICalendarProperty& property);
 
 // Gives the property a new CICalendarDateTimeValue holding a copy of

@@ -175,7 +175,9 @@ TEST(CICalendarValue, ValueForPropertyAndPrepareValueParameter)
          "20130105T090000Z", ""},  // an unknown VALUE name keeps the default
         {"DTSTART", {"VALUE=DATE-TIME", "VALUE=DATE-TIME"}, "20130105T090000Z", typeid(CICalendarDateTimeValue),
          VALUE_DATE_TIME, "20130105T090000Z", ""},  // every VALUE parameter removed
-        {"X-OTHER", {"VALUE=INTEGER"}, "12", typeid(CICalendarIntegerValue), VALUE_INTEGER, "12", ""},  // no table entry: no VALUE
+        // No table entry: TEXT is the default, so another type keeps VALUE.
+        {"X-OTHER", {"VALUE=INTEGER"}, "12", typeid(CICalendarIntegerValue), VALUE_INTEGER, "12", "VALUE=INTEGER"},
+        {"X-OTHER", {"VALUE=TEXT"}, "a\\,b", typeid(CICalendarTextValue), VALUE_TEXT, "a\\,b", ""},
         {"EXDATE", {}, "20130105,20130106", typeid(CICalendarMultiValue), VALUE_DATE_TIME, "20130105,20130106", ""},
         {"EXDATE", {"VALUE=DATE"}, "20130105,20130106", typeid(CICalendarMultiValue), VALUE_DATE,
          "20130105,20130106", "VALUE=DATE"},

@@ -164,3 +164,22 @@ TEST(CICalendarWrite, AnswersWhetherTheStreamTookTheText)
     EXPECT_FALSE(unread.Read(failed));
     EXPECT_TRUE(unread.events.empty());
 }
+
+// A property outside the default-type table reads as TEXT unless VALUE says
+// otherwise. Writing such a property without its VALUE parameter would make
+// its text read back as TEXT, and TEXT escapes would change it.
+TEST(CICalendarWrite, AnXPropertyOfAnotherTypeKeepsItsValueParameterAndItsText)
+{
+    const std::string link = "X-LINK;VALUE=URI:file:\\\\\\\\server\\\\share\\\\a\\b,c";
+    const std::string place = "X-PLACE;VALUE=URI;X-TITLE=Office:geo:35.6,139.7";
+    const std::string note = "X-NOTE:a\\\\b\\, c";
+    CICalendar first;
+    ASSERT_TRUE(ReadText(first, Crlf({"BEGIN:VCALENDAR", "VERSION:2.0", "BEGIN:VEVENT", "UID:x", link.c_str(),
+                                      place.c_str(), note.c_str(), "END:VEVENT", "END:VCALENDAR"})));
+    const std::string written = WriteText(first);
+    for (const std::string& line : {link, place, note})
+        EXPECT_NE(written.find("\r\n" + line + "\r\n"), std::string::npos) << line;
+    CICalendar second;
+    ASSERT_TRUE(ReadText(second, written));
+    EXPECT_EQ(WriteText(second), written);
+}
