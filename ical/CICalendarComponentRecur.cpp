@@ -58,7 +58,8 @@ void CICalendarComponentRecur::CompleteLoad()
     // all-day item to the next day. Example: DTSTART 20130105T100000 with
     // DTEND 20130105T090000 gives 20130106T000000; DTSTART 20130105 with
     // DTEND 20130104 gives 20130106.
-    if (hasStart && CICalendarDateTime::CompareDateTime(end, start) < 0) EndOnNextDay(start, end, durationGiven);
+    if (hasStart && CICalendarDateTime::CompareDateTime(end, start) < 0)
+        EndOnNextDay(start, end, durationGiven);
 
     LoadText("SUMMARY", summary);
 

@@ -249,12 +249,6 @@ bool CICalendarProperty::ReadLine(std::string& text)
     }
 }
 
-void CICalendarProperty::BuildContentLine(std::string& line)
-{
-    line.clear();
-    AppendContentLine(line);
-}
-
 void CICalendarProperty::AppendContentLine(std::string& out)
 {
     PrepareValueParameter(*this);
@@ -280,7 +274,7 @@ void CICalendarProperty::AppendContentLine(std::string& out)
 std::string CICalendarProperty::ContentLine()
 {
     std::string line;
-    BuildContentLine(line);
+    AppendContentLine(line);
     return line;
 }
 

@@ -68,8 +68,6 @@ public:
     void AppendLine(std::string& out);
     // The unfolded content line without its line end (also rewrites VALUE).
     std::string ContentLine();
-    // The same into `line` (cleared first), so a writer can reuse one buffer.
-    void BuildContentLine(std::string& line);
     // The same appended to `out`.
     void AppendContentLine(std::string& out);
 

@@ -43,7 +43,8 @@ void CICalendarVFreeBusy::CompleteLoad()
     // Unlike events, an end equal to the start is repaired too: DTSTART
     // 20130105T090000 alone gives end 20130106T000000; DTSTART 20130105
     // gives 20130106.
-    if (hasStart && CICalendarDateTime::CompareDateTime(end, start) <= 0) EndOnNextDay(start, end, durationGiven);
+    if (hasStart && CICalendarDateTime::CompareDateTime(end, start) <= 0)
+        EndOnNextDay(start, end, durationGiven);
 }
 
 }  // namespace iCal

@@ -68,7 +68,6 @@ double secondsOf(const std::function<void()>& work) {
 // The calendar read, written to memory and destroyed, as often as there are
 // users.
 void icalOnly(const std::string& text, int users) {
-  std::string out;
   for (int i = 0; i < users; ++i) {
     iCal::CICalendar calendar;
     iCal::CICalendarViewBuffer view(text);
