@@ -61,7 +61,7 @@ void CICalendarAttribute::AppendTo(std::string& out) const
 {
     // A name is read up to "="; one that holds "=", or starts with a space or
     // a double quote, is quoted like a value so that it reads back whole.
-    if (!name.empty() && (name[0] == ' ' || name[0] == '"' || name.find('=') != std::string::npos))
+    if (!name.empty() && (name[0] == ' ' || name[0] == '"' || name.str().find('=') != std::string::npos))
         AppendQuoted(out, name);
     else
         out += name;

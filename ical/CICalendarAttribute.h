@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "ical/CICalendarSharedString.h"
+
 namespace iCal {
 
 // The values of one parameter, in order. Nearly every parameter has exactly
@@ -169,7 +171,7 @@ public:
 
     using ValueList = CICalendarParameterValues;
 
-    std::string name;  // parameter name exactly as read or given
+    CICalendarSharedString name;  // parameter name exactly as read or given
     ValueList values;  // in order; one when made by the reader
 };
 

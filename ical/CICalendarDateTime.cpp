@@ -395,7 +395,7 @@ void CICalendarDateTime::SetZone(const CICalendarTimezone& newZone)
 
 void CICalendarDateTime::SetTzid(const std::string& newTzid)
 {
-    AssignExact(zone.tzid, newTzid);
+    zone.tzid = newTzid;
     epochCached = false;
 }
 

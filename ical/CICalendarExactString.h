@@ -9,7 +9,7 @@ namespace iCal {
 // Copies text into `target`; when that needs a new allocation, it is made
 // to the text's size. Assigning into a short string's inline buffer would
 // otherwise give it at least twice the inline capacity, and a calendar holds
-// a hundred thousand texts of 16 to 29 bytes (zone identifiers, addresses,
+// a hundred thousand texts of 16 to 29 bytes (addresses, summaries,
 // parameter values), each of which would carry a third of unused memory.
 inline void AssignExact(std::string& target, const char* data, std::size_t size)
 {

@@ -210,9 +210,12 @@ bool CICalendarProperty::ReadLine(std::string& text)
     // sort, however many a hostile line holds and in whatever order.
     thread_local std::vector<CICalendarAttribute> read;
     read.clear();
+    // Names are read into this buffer and then shared (see CICalendarSharedString).
+    thread_local std::string token;
     // RFC 5545 section 3.1: name *(";" param) ":" value.
-    if (!NextToken(text, cursor, ";:", name) || cursor >= text.size())
+    if (!NextToken(text, cursor, ";:", token) || cursor >= text.size())
         return false;
+    name = token;
     for (;;) {
         if (cursor >= text.size())
             return false;
@@ -233,8 +236,9 @@ bool CICalendarProperty::ReadLine(std::string& text)
         // Filled in place; a malformed line leaves it behind in `read`,
         // which the next line clears.
         CICalendarAttribute& attribute = read.emplace_back();
-        if (!NextToken(text, cursor, "=", attribute.name) || cursor >= text.size() || text[cursor] != '=')
+        if (!NextToken(text, cursor, "=", token) || cursor >= text.size() || text[cursor] != '=')
             return false;
+        attribute.name = token;
         ++cursor;
         if (!NextToken(text, cursor, ":;,", attribute.values.emplace_back()))
             return false;

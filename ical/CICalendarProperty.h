@@ -8,6 +8,7 @@
 
 #include "ical/CICalendarAttribute.h"
 #include "ical/CICalendarNameMultimap.h"
+#include "ical/CICalendarSharedString.h"
 
 namespace iCal {
 
@@ -71,7 +72,7 @@ public:
     // The same appended to `out`.
     void AppendContentLine(std::string& out);
 
-    std::string name;                      // exactly as read or given, no case folding
+    CICalendarSharedString name;           // exactly as read or given, no case folding
     AttributeMap attributes;
     std::unique_ptr<CICalendarValue> value;  // owned; may be null only before it is filled
 };

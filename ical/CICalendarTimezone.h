@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ical/CICalendarExactString.h"
+#include "ical/CICalendarSharedString.h"
 
 namespace iCal {
 
@@ -18,12 +18,7 @@ public:
     CICalendarTimezone() = default;
     CICalendarTimezone(bool utc, const std::string& tzid) : utc(utc), tzid(tzid) {}
     CICalendarTimezone(const CICalendarTimezone&) = default;
-    CICalendarTimezone& operator=(const CICalendarTimezone& other)
-    {
-        utc = other.utc;
-        AssignExact(tzid, other.tzid);
-        return *this;
-    }
+    CICalendarTimezone& operator=(const CICalendarTimezone&) = default;
     CICalendarTimezone(CICalendarTimezone&&) noexcept = default;
     CICalendarTimezone& operator=(CICalendarTimezone&&) noexcept = default;
     ~CICalendarTimezone() = default;
@@ -41,8 +36,9 @@ public:
         return a.tzid == b.tzid;
     }
 
-    bool utc = false;   // the text form ends in "Z"
-    std::string tzid;   // empty when none; ignored while utc is set
+    bool utc = false;              // the text form ends in "Z"
+    CICalendarSharedString tzid;   // empty when none; ignored while utc is set. A calendar
+                                   // repeats a handful of TZIDs in every date-time it holds.
 };
 
 }  // namespace iCal

@@ -1,6 +1,7 @@
 # Date-time, duration, period, time-zone reference, values, recurrence.
 list(APPEND ICAL_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarTables.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CICalendarSharedString.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarZoneOffset.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarDuration.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CICalendarDateTime.cpp

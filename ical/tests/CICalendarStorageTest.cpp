@@ -1,9 +1,14 @@
 #include "ical/CICalendarAttribute.h"
+#include "ical/CICalendarDateTimeValue.h"
+#include "ical/CICalendarProperty.h"
 #include "ical/CICalendarNameMultimap.h"
+#include "ical/CICalendarSharedString.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -170,6 +175,140 @@ TEST(CICalendarParameterValues, AParameterWithSeveralValuesIsWrittenAndCopiedWho
     EXPECT_EQ(text, "MEMBER=\"mailto:a@example.com\",\"mailto:b@example.com\"");
     EXPECT_EQ(copy.FirstValue(), "mailto:a@example.com");
     EXPECT_EQ(CICalendarAttribute().FirstValue(), "");
+}
+
+}  // namespace
+
+namespace {
+
+using iCal::CICalendarSharedString;
+
+// Texts no other test uses, so that each test meets them fresh.
+std::string Fresh(const std::string& tag, int n)
+{
+    return "X-SHARED-" + tag + "-" + std::to_string(n);
+}
+
+TEST(CICalendarSharedString, EqualTextsShareOneInstanceAndCompareAsStrings)
+{
+    const CICalendarSharedString a(Fresh("equal", 1));
+    const CICalendarSharedString b(std::string(Fresh("equal", 1)));
+    CICalendarSharedString c;
+    c = Fresh("equal", 1).c_str();
+    const CICalendarSharedString other(Fresh("equal", 2));
+
+    EXPECT_TRUE(a.IsShared());
+    EXPECT_EQ(&a.str(), &b.str());
+    EXPECT_EQ(&a.str(), &c.str());
+    EXPECT_TRUE(a == b);
+    EXPECT_FALSE(a == other);
+    EXPECT_TRUE(a != other);
+    EXPECT_TRUE(a == Fresh("equal", 1));
+    EXPECT_TRUE(Fresh("equal", 1) == a);
+    EXPECT_TRUE(a != "X-SHARED-equal-");
+    EXPECT_TRUE(a < other);
+
+    // A default string is the shared empty text, the same as one made from "".
+    const CICalendarSharedString none;
+    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(none == CICalendarSharedString(""));
+    EXPECT_EQ(&none.str(), &CICalendarSharedString(std::string()).str());
+}
+
+TEST(CICalendarSharedString, ATextTooLongToBeANameIsOwnedAndCopiedWhole)
+{
+    const std::string longText(CICalendarSharedString::kMaxSharedLength + 1, 'n');
+    const std::string longest(CICalendarSharedString::kMaxSharedLength, 'm');
+
+    CICalendarSharedString owned(longText);
+    EXPECT_FALSE(owned.IsShared());
+    EXPECT_TRUE(CICalendarSharedString(longest).IsShared());
+
+    CICalendarSharedString copy(owned);
+    EXPECT_FALSE(copy.IsShared());
+    EXPECT_NE(&copy.str(), &owned.str());
+    EXPECT_TRUE(copy == owned);
+    EXPECT_EQ(longText, copy.str());
+
+    // Between owned and shared texts in every direction; the sanitizers
+    // see a leak or a double free here.
+    copy = Fresh("long", 1);
+    EXPECT_TRUE(copy.IsShared());
+    copy = owned;
+    EXPECT_EQ(longText, copy.str());
+    CICalendarSharedString moved(std::move(owned));
+    EXPECT_EQ(longText, moved.str());
+    EXPECT_TRUE(owned.empty());  // NOLINT(bugprone-use-after-move): a moved-from string is empty
+    moved = std::move(copy);
+    EXPECT_EQ(longText, moved.str());
+    moved = moved.str();  // assigning its own text
+    EXPECT_EQ(longText, moved.str());
+}
+
+// Runs in a child process: filling the shared set would change what every
+// later test in this process sees.
+TEST(CICalendarSharedString, OnceTheSharedSetIsFullNewTextsAreOwnedAndStillCompareEqual)
+{
+    EXPECT_EXIT(
+        {
+            const CICalendarSharedString early(Fresh("full", -1));
+            int firstOwned = -1;
+            for (int n = 0; n <= static_cast<int>(CICalendarSharedString::kMaxShared) && firstOwned < 0; ++n)
+                if (!CICalendarSharedString(Fresh("full", n)).IsShared())
+                    firstOwned = n;
+            const CICalendarSharedString late(Fresh("full", firstOwned));
+            const bool sound = firstOwned >= 0 && !late.IsShared() && late == Fresh("full", firstOwned) &&
+                               late == CICalendarSharedString(Fresh("full", firstOwned)) &&
+                               CICalendarSharedString(Fresh("full", -1)).IsShared() &&
+                               &CICalendarSharedString(Fresh("full", -1)).str() == &early.str() &&
+                               CICalendarSharedString("").IsShared();
+            std::exit(sound ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(CICalendarSharedString, ThreadsSharingTheSameNewTextsGetTheSameInstances)
+{
+    constexpr int kThreads = 4;
+    constexpr int kTexts = 300;
+    std::vector<std::vector<const std::string*>> seen(kThreads, std::vector<const std::string*>(kTexts));
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([t, &seen] {
+            for (int n = 0; n < kTexts; ++n) {
+                // Each thread walks the texts from another starting point.
+                const int which = (n + t * 77) % kTexts;
+                seen[t][which] = &CICalendarSharedString(Fresh("threads", which)).str();
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int n = 0; n < kTexts; ++n) {
+        EXPECT_EQ(Fresh("threads", n), *seen[0][n]);
+        for (int t = 1; t < kThreads; ++t)
+            EXPECT_EQ(seen[0][n], seen[t][n]) << n;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// What keeps a read calendar small: the names and zone identifiers it
+// repeats in every event are stored once.
+TEST(CICalendarSharedString, PropertiesReadFromTextShareTheirNamesParameterNamesAndZones)
+{
+    iCal::CICalendarProperty first;
+    iCal::CICalendarProperty second;
+    ASSERT_TRUE(first.ReadLine(std::string("DTSTART;X-SHARED-PARAM=1;TZID=X-Shared/Zone:20250712T130000")));
+    ASSERT_TRUE(second.ReadLine(std::string("DTSTART;X-SHARED-PARAM=2;TZID=X-Shared/Zone:20250713T130000")));
+
+    EXPECT_EQ(&first.name.str(), &second.name.str());
+    EXPECT_EQ(&first.attributes.begin()->name.str(), &second.attributes.begin()->name.str());
+    const auto& a = static_cast<const iCal::CICalendarDateTimeValue&>(*first.value).dateTime;
+    const auto& b = static_cast<const iCal::CICalendarDateTimeValue&>(*second.value).dateTime;
+    EXPECT_EQ("X-Shared/Zone", a.zone.tzid);
+    EXPECT_EQ(&a.zone.tzid.str(), &b.zone.tzid.str());
 }
 
 }  // namespace
