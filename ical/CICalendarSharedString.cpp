@@ -29,7 +29,7 @@ public:
         for (;;) {
             const std::string* entry = slots[slot].load(std::memory_order_acquire);
             if (!entry)
-                return Add(text, slot);
+                return full.load(std::memory_order_acquire) ? nullptr : Add(text, slot);
             if (std::string_view(*entry) == text)
                 return entry;
             slot = (slot + 1) & kMask;
@@ -56,15 +56,19 @@ private:
         }
         if (count == CICalendarSharedString::kMaxShared)
             return nullptr;
-        ++count;
         const std::string* entry = new std::string(text);  // kept for the life of the process
         slots[slot].store(entry, std::memory_order_release);
+        if (++count == CICalendarSharedString::kMaxShared)
+            full.store(true, std::memory_order_release);
         return entry;
     }
 
     std::atomic<const std::string*> slots[kSlots] = {};
     std::mutex adding;
     std::size_t count = 0;
+    // Set with the last text the set takes: from then on a text not found
+    // is owned without taking the lock.
+    std::atomic<bool> full{false};
 };
 
 SharedTexts& Texts()
