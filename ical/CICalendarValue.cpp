@@ -137,6 +137,25 @@ const PropertyTraits& TraitsOf(const std::string& propertyName)
     return it == table.end() ? unlisted : it->second;
 }
 
+// Every property read or written asks for its traits. A shared name's text
+// lives as long as the process, so its address identifies it: each thread
+// remembers the traits of the names it met, instead of hashing every name.
+const PropertyTraits& TraitsOf(const CICalendarSharedString& propertyName)
+{
+    if (!propertyName.IsShared())
+        return TraitsOf(propertyName.str());
+    struct Remembered {
+        const std::string* name = nullptr;
+        const PropertyTraits* traits = nullptr;
+    };
+    thread_local Remembered remembered[64];
+    const std::string* name = &propertyName.str();
+    Remembered& slot = remembered[(reinterpret_cast<std::uintptr_t>(name) / sizeof(std::string)) % 64];
+    if (slot.name != name)
+        slot = Remembered{name, &TraitsOf(*name)};
+    return *slot.traits;
+}
+
 // First value of the first parameter of that name, or nullptr.
 const std::string* FirstParameterValue(const CICalendarProperty& property, const std::string& name)
 {
@@ -246,8 +265,7 @@ void PrepareValueParameter(CICalendarProperty& property)
     // here too: a value of another type (X-...;VALUE=URI) keeps its VALUE
     // parameter, or its text would read back as TEXT, whose escapes change
     // it (a backslash in a URI would be halved).
-    int32_t defaultType = VALUE_TEXT;
-    DefaultValueType(property.name, defaultType);
+    const int32_t defaultType = TraitsOf(property.name).type;
     const int32_t type = property.value->ValueType();
     if (type == defaultType) return;
     const std::string& name = ValueTypeName(type);
