@@ -57,12 +57,7 @@ public:
 
     bool empty() const noexcept { return str().empty(); }
     std::size_t size() const noexcept { return str().size(); }
-    const char* data() const noexcept { return str().data(); }
-    const char* c_str() const noexcept { return str().c_str(); }
     char operator[](std::size_t i) const noexcept { return str()[i]; }
-    std::string::const_iterator begin() const noexcept { return str().begin(); }
-    std::string::const_iterator end() const noexcept { return str().end(); }
-    int compare(std::string_view other) const noexcept { return std::string_view(str()).compare(other); }
 
     // True when this holder points to the process-wide instance of its text.
     bool IsShared() const noexcept { return (bits & kOwned) == 0; }
@@ -89,8 +84,6 @@ public:
     friend bool operator!=(const char* a, const CICalendarSharedString& b) noexcept { return !(b == a); }
     friend bool operator<(const CICalendarSharedString& a, const CICalendarSharedString& b) noexcept { return a.str() < b.str(); }
     friend std::string operator+(const std::string& a, const CICalendarSharedString& b) { return a + b.str(); }
-    friend std::string operator+(const CICalendarSharedString& a, const std::string& b) { return a.str() + b; }
-    friend std::string operator+(const char* a, const CICalendarSharedString& b) { return a + b.str(); }
     friend std::string operator+(const CICalendarSharedString& a, const char* b) { return a.str() + b; }
     friend std::ostream& operator<<(std::ostream& stream, const CICalendarSharedString& text) { return stream << text.str(); }
 
