@@ -271,22 +271,22 @@ TEST(CICalendarSharedString, ThreadsSharingTheSameNewTextsGetTheSameInstances)
 {
     constexpr int kThreads = 4;
     constexpr int kTexts = 300;
-    std::vector<std::vector<const std::string*>> seen(kThreads, std::vector<const std::string*>(kTexts));
+    std::vector<std::vector<CICalendarSharedString>> made(kThreads, std::vector<CICalendarSharedString>(kTexts));
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([t, &seen] {
+        threads.emplace_back([t, &made] {
             for (int n = 0; n < kTexts; ++n) {
                 // Each thread walks the texts from another starting point.
                 const int which = (n + t * 77) % kTexts;
-                seen[t][which] = &CICalendarSharedString(Fresh("threads", which)).str();
+                made[t][which] = Fresh("threads", which);
             }
         });
     for (std::thread& thread : threads)
         thread.join();
     for (int n = 0; n < kTexts; ++n) {
-        EXPECT_EQ(Fresh("threads", n), *seen[0][n]);
+        EXPECT_EQ(Fresh("threads", n), made[0][n].str());
         for (int t = 1; t < kThreads; ++t)
-            EXPECT_EQ(seen[0][n], seen[t][n]) << n;
+            EXPECT_EQ(&made[0][n].str(), &made[t][n].str()) << n;
     }
 }
 
