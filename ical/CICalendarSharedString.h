@@ -53,7 +53,6 @@ public:
 
     const std::string& str() const noexcept { return *reinterpret_cast<const std::string*>(bits & ~kOwned); }
     operator const std::string&() const noexcept { return str(); }
-    operator std::string_view() const noexcept { return str(); }
 
     bool empty() const noexcept { return str().empty(); }
     std::size_t size() const noexcept { return str().size(); }
@@ -69,15 +68,11 @@ public:
             return a.bits == b.bits;
         return a.str() == b.str();
     }
-    friend bool operator==(const CICalendarSharedString& a, std::string_view b) noexcept { return std::string_view(a.str()) == b; }
-    friend bool operator==(std::string_view a, const CICalendarSharedString& b) noexcept { return b == a; }
     friend bool operator==(const CICalendarSharedString& a, const std::string& b) noexcept { return a.str() == b; }
     friend bool operator==(const std::string& a, const CICalendarSharedString& b) noexcept { return b == a; }
     friend bool operator==(const CICalendarSharedString& a, const char* b) noexcept { return a.str() == b; }
     friend bool operator==(const char* a, const CICalendarSharedString& b) noexcept { return b == a; }
     friend bool operator!=(const CICalendarSharedString& a, const CICalendarSharedString& b) noexcept { return !(a == b); }
-    friend bool operator!=(const CICalendarSharedString& a, std::string_view b) noexcept { return !(a == b); }
-    friend bool operator!=(std::string_view a, const CICalendarSharedString& b) noexcept { return !(b == a); }
     friend bool operator!=(const CICalendarSharedString& a, const std::string& b) noexcept { return !(a == b); }
     friend bool operator!=(const std::string& a, const CICalendarSharedString& b) noexcept { return !(b == a); }
     friend bool operator!=(const CICalendarSharedString& a, const char* b) noexcept { return !(a == b); }
